@@ -1,0 +1,76 @@
+#include "program1/nastroiki.h"
+
+#include "platform/konsol.h"
+#include "program1/program1.h"
+
+namespace {
+
+/// Whether the flag or letter command of slot k occurred: its slot then
+/// holds the marker -(100 + k).
+bool SlotSet(int k) {
+  return trunc_equals(RR[k], -(100 + k));
+}
+
+/// A flag command's setting: the digit character in its flag, as a signed
+/// byte, less '0'; unchanged when the command did not occur.
+void TakeFlag(int k, int* setting) {
+  if (SlotSet(k))
+    *setting = static_cast<signed char>(flagRR[k]) - '0';
+}
+
+}  // namespace
+
+void komandnaya_stroka(int argc, const char* const* argv) {
+  if (argc != 2)
+    return;
+  const char* arg = argv[1];
+  kprint("argc=%d\n", argc);
+  kprint("argv=%c\n", arg[0]);
+  if (arg[0] == '-' && arg[1] == '1')
+    fall = 1;
+}
+
+void zapolnit_q() {
+  for (int i = 0; i < kSlots - 1; ++i)
+    flagRR[i] = 'q';
+}
+
+int vzyat_nastroiki() {
+  tch = RR[0];
+  znach = RR[1];
+  otcl = RR[2];
+  TakeFlag(3, &fall);
+  TakeFlag(8, &tipr);
+  TakeFlag(9, &fotcl);
+
+  // The first letter command present sets fv1, every later one fv2.
+  int fxyz = 0;
+  const int kWeights[4] = {8, 4, 2, 1};  // N, Y, P, Z in slots 4 to 7
+  for (int b = 0; b < 4; ++b) {
+    int k = 4 + b;
+    if (!SlotSet(k))
+      continue;
+    if (fxyz == 0)
+      fv1 = flagRR[k];
+    else
+      fv2 = flagRR[k];
+    fxyz += kWeights[b];
+  }
+  if (fxyz == 1)  // Z alone prints the pairs without a partner only
+    fv2 = fv1;
+  return fxyz;
+}
+
+void pechat_maski(int fxyz) {
+  kprint("N Y P Z <> %d ", fxyz / 8);
+  kprint("%d ", (fxyz % 8) / 4);
+  kprint("%d ", ((fxyz % 8) % 4) / 2);
+  kprint("%d     ", ((fxyz % 8) % 4) % 2);
+}
+
+void granitsy(float* zmin, float* zmax) {
+  long double q = static_cast<long double>(znach) / 100;
+  long double d = q * otcl;
+  *zmin = static_cast<float>(znach - d);
+  *zmax = static_cast<float>(d + znach);
+}

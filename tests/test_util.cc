@@ -1,0 +1,51 @@
+#include "test_util.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args,
+                     const std::string& env) {
+  std::string in_path = dir + "/.stdin";
+  write_file(in_path, input);
+  std::string cmd = "cd '" + dir + "' && env " + env + " '" + PODBOR_EXE + "' " + args +
+                    " < .stdin 2>&1";
+  RunResult r;
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p)
+    return r;
+  char buf[4096];
+  size_t n;
+  while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
+    r.out.append(buf, n);
+  int st = pclose(p);
+  std::remove(in_path.c_str());
+  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream ss;
+  ss << f.rdbuf();
+  return ss.str();
+}
+
+void write_file(const std::string& path, const std::string& content) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f << content;
+}
+
+std::string make_temp_dir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string tmpl = std::string(base && *base ? base : "/tmp") + "/podbor_test.XXXXXX";
+  char* d = mkdtemp(tmpl.data());
+  return d ? std::string(d) : std::string();
+}
+
+std::string examples_dir() {
+  return std::string(PODBOR_SOURCE_DIR) + "/examples";
+}

@@ -1,0 +1,27 @@
+// Helpers shared by the tests: running the real executable and reading files.
+#pragma once
+
+#include <string>
+
+/// The result of one run of the executable.
+struct RunResult {
+  int status = -1;     ///< Exit status, or -1 when it did not exit normally.
+  std::string out;     ///< Everything it wrote to standard output.
+};
+
+/// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
+/// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
+RunResult run_podbor(const std::string& dir, const std::string& input,
+                     const std::string& args = "", const std::string& env = "LANG=C.UTF-8");
+
+/// The whole content of a file; empty when it cannot be read.
+std::string read_file(const std::string& path);
+
+/// Writes `content` to `path`, replacing it.
+void write_file(const std::string& path, const std::string& content);
+
+/// A new empty directory under the system's temporary directory.
+std::string make_temp_dir();
+
+/// The directory of the project's example data files.
+std::string examples_dir();
