@@ -49,3 +49,32 @@ std::string make_temp_dir() {
 std::string examples_dir() {
   return std::string(PODBOR_SOURCE_DIR) + "/examples";
 }
+
+KonsolCapture::KonsolCapture(const std::string& input) : saved(konsol), in_buf(input) {
+  in = in_buf.empty() ? std::fopen("/dev/null", "rb")
+                      : fmemopen(in_buf.data(), in_buf.size(), "rb");
+  out = std::tmpfile();
+  konsol.in = in;
+  konsol.out = Vyvod{out, false, false};
+  konsol.pause = false;
+}
+
+KonsolCapture::~KonsolCapture() {
+  konsol = saved;
+  if (in)
+    std::fclose(in);
+  if (out)
+    std::fclose(out);
+}
+
+std::string KonsolCapture::text() {
+  std::fflush(out);
+  std::string s;
+  std::rewind(out);
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof(buf), out)) > 0)
+    s.append(buf, n);
+  std::fseek(out, 0, SEEK_END);
+  return s;
+}

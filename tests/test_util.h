@@ -1,7 +1,10 @@
 // Helpers shared by the tests: running the real executable and reading files.
 #pragma once
 
+#include <cstdio>
 #include <string>
+
+#include "platform/konsol.h"
 
 /// The result of one run of the executable.
 struct RunResult {
@@ -25,3 +28,19 @@ std::string make_temp_dir();
 
 /// The directory of the project's example data files.
 std::string examples_dir();
+
+/// Points the console at memory for the life of the object: input from
+/// `input`, output collected (UTF-8, no pause); restores the old console.
+struct KonsolCapture {
+  explicit KonsolCapture(const std::string& input = "");
+  ~KonsolCapture();
+  KonsolCapture(const KonsolCapture&) = delete;
+  KonsolCapture& operator=(const KonsolCapture&) = delete;
+  /// Everything printed so far.
+  std::string text();
+
+  Konsol saved;
+  std::string in_buf;
+  FILE* in = nullptr;
+  FILE* out = nullptr;
+};
