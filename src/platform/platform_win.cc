@@ -30,10 +30,10 @@ FILE* create_beside(const char* final_name, std::string* tmp_name) {
   std::string pattern = std::string(final_name) + ".XXXXXX";
   if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0)
     return nullptr;
-  int fd = _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+  int fd = _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT, _S_IREAD | _S_IWRITE);
   if (fd < 0)
     return nullptr;
-  FILE* f = _fdopen(fd, "wb");
+  FILE* f = _fdopen(fd, "w");  // text mode: CR LF line breaks, as Windows tools expect
   if (!f) {
     _close(fd);
     _unlink(pattern.c_str());
