@@ -44,6 +44,7 @@ void konsol_init_std() {
                                       std::getenv("LANG")),
                      false};
   konsol.pause = true;
+  konsol.open_data = open_regular;
 }
 
 void kprint(const char* fmt, ...) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "platform/platform.h"
 #include "platform/vyvod.h"
 
 struct Konsol {
@@ -11,6 +12,9 @@ struct Konsol {
   Vyvod out{stdout, false, false};
   /// Whether the end of a run waits for a key; off for runs driven in-process.
   bool pause = true;
+  /// Opens the data file the user named: a readable regular file on a real
+  /// console; bytes in memory for runs driven in-process.
+  FILE* (*open_data)(const char* name) = open_regular;
 };
 
 /// The console of this process. main sets it up from the real streams;

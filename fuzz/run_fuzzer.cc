@@ -1,0 +1,45 @@
+// libFuzzer target: one whole run of the program per input, in this process.
+//
+// The input is the data file. Its first byte also picks what the user types
+// at the console (paging answers, 'q', the end of input) and whether the
+// switch -1 is given, so that those paths are fuzzed along with the file.
+
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "program1/v_pamyati.h"
+
+namespace {
+
+/// Runs in a directory of its own, on tmpfs where there is one, so that the
+/// result files written on every run stay out of the way and cheap.
+bool EnterScratchDir() {
+  std::string tmpl = access("/dev/shm", W_OK) == 0 ? "/dev/shm/podbor_fuzz.XXXXXX"
+                                                   : "/tmp/podbor_fuzz.XXXXXX";
+  char* dir = mkdtemp(tmpl.data());
+  return dir && chdir(dir) == 0;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
+  static const bool ready = EnterScratchDir();
+  if (!ready)
+    std::abort();
+
+  std::string bytes(reinterpret_cast<const char*>(d), n);
+  unsigned pick = n ? d[0] : 0;
+  static const char* const kAnswers[] = {
+      "data_1.txt\n",  // end of input at every paging prompt
+      "data_1.txt\nq",
+      "data_1.txt\nxq\n",
+      "data_1.txt\n\n\n\n\n\n\n\n",
+  };
+  const char* arg = (pick & 4) ? "-1" : nullptr;
+  run_v_pamyati(bytes, kAnswers[pick & 3], nullptr, arg);
+  return 0;
+}

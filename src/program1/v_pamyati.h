@@ -1,0 +1,13 @@
+// A whole run inside this process, on data file bytes in memory: for tests
+// and the fuzzer, which run the program thousands of times in one process.
+#pragma once
+
+#include <string>
+
+/// Resets every table and setting, then runs the program's stages with the
+/// console in memory: `answers` is what the user types (the file name line
+/// first; the name itself is not looked at), the data file holds `bytes`.
+/// "Rezalts.txt" is written in the working directory as usual. Returns the
+/// exit status; `*console` receives the console output (UTF-8).
+int run_v_pamyati(const std::string& bytes, const std::string& answers, std::string* console,
+                  const char* arg = nullptr);
