@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 
 /// At most this many characters of a data file are stored.
 inline constexpr int kDataCells = 3000;
@@ -17,3 +18,11 @@ extern std::array<int, kDataCells + 1> data;
 /// cannot be opened or is too large (the register table is then untouched),
 /// 0 otherwise.
 int vvodz();
+
+/// Reads the open data file `in` to its end through the comment filter and
+/// the character filter into `data`, and puts the terminator after the last
+/// stored character. Returns the number of stored characters and sets
+/// `*slov` to the word count (stored commas plus one). Returns -1 as soon as
+/// a byte arrives while kDataCells characters are stored: the file is too
+/// large, nothing after that byte is read and no terminator is put.
+int chitat_fail(FILE* in, int* slov);
