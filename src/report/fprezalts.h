@@ -1,6 +1,9 @@
 // The file report: the same walk written to "Rezalts.txt".
 #pragma once
 
+#include <cstdio>
+#include <string>
+
 /// The result file, in the working directory.
 inline constexpr const char* kRezaltsFile = "Rezalts.txt";
 
@@ -9,3 +12,11 @@ inline constexpr const char* kRezaltsFile = "Rezalts.txt";
 /// complete. Returns 0; -1 when the file could not be written (the console
 /// is told, and an earlier file is left as it was).
 int fPRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2, int Ns);
+
+/// fPRezalts once the new file `f`, named `tmp_name`, is open beside
+/// "Rezalts.txt": writes the report into it, closes it and puts it in place
+/// of "Rezalts.txt". On a failed write, close or replacement removes the new
+/// file, tells the console and returns -1. Separate so that the tests can
+/// hand it a file that fails (a full disk).
+int zapisat_rezalts(FILE* f, const std::string& tmp_name, int n, const float* ttch, int N,
+                    const char* fv1, const char* fv2, int Ns);

@@ -1,0 +1,241 @@
+#include "report/prezalts.h"
+
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "otchet_test_util.h"
+#include "test_util.h"
+
+namespace {
+
+/// The console output of one report; `ostatok` receives what it left unread.
+std::string Pokaz(int n, float tch, int N, int Ns, int fpause = 1, const std::string& vvod = "",
+                  char f1 = 'Y', char f2 = 'P', std::string* ostatok = nullptr) {
+  KonsolCapture cap(vvod);
+  PRezalts(n, &tch, N, &f1, &f2, Ns, fpause);
+  if (ostatok) {
+    for (int c; (c = std::getc(konsol.in)) != EOF;) {
+      ostatok->push_back(static_cast<char>(c));
+    }
+  }
+  return cap.text();
+}
+
+const char kShapka[] =
+    "======================== Результаты ==================================\n"
+    "\n"
+    "===== Варианты без повторных использований компонентов Flagrr='Y'=====\n"
+    "\n"
+    "================== Флаги вывода  результата 'Y' 'P' ==================\n"
+    "\n";
+
+const char kSovpadenie1[] =
+    "Rsr_1_=22,000000    flag_3=P \t flag_2=P   flagrr=Y \n"
+    "R2 Y=12,00   || R1 Y=10,00    and  R3 Y=22,00   || R0 Y=-1,00    f_d%=0,000000\n"
+    "\n";
+
+const char kStop50[] =
+    "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 50,0000 ==\n";
+
+const char kSpiskiPrimera[] =
+    "\n=====================Rezalts end==============================\n"
+    "\tСписок использованных элементов\n"
+    "R1  =10,000000\tR2  =12,000000\tR3  =22,000000\t"
+    "\n\tСписок не использованных элементов\n"
+    "R0  =-1,000000\t"
+    "\n\a\tКонец программы";
+
+const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
+
+}  // namespace
+
+TEST(PRezalts, WorkedExample) {
+  int n = RabochiPrimer();
+  EXPECT_EQ(Pokaz(n, 50.0f, 19, 16),
+            std::string(kShapka) + kSovpadenie1 + kStop50 + kSpiskiPrimera);
+  // The imaginary element got its flag back; the three others are used.
+  EXPECT_EQ(std::string(flagRR.data(), 4), "YNNN");
+}
+
+TEST(PRezalts, WorkedExampleWithRepeatedUse) {
+  int n = RabochiPrimer();
+  fall = 1;
+  std::string expected =
+      "======================== Результаты ==================================\n"
+      "\n"
+      "= Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n"
+      "\n"
+      "================== Флаги вывода  результата 'Y' 'P' ==================\n"
+      "\n" +
+      std::string(kSovpadenie1) +
+      "Rsr_2_=11,000000    flag_0=P \t flag_1=P   flagrr=N \n"
+      "R1 N=10,00   || R0 Y=-1,00    and  R2 N=12,00   || R0 Y=-1,00    f_d%=20,000000\n"
+      "\n"
+      "Rsr_3_=27,000000    flag_2=P \t flag_4=Z   flagrr=N \n"
+      "R3 N=22,00   || R0 Y=-1,00    and  R3 N=22,00   || R1 N=10,00    f_d%=45,454544\n"
+      "\n" +
+      kStop50 + kSpiskiPrimera;
+  EXPECT_EQ(Pokaz(n, 50.0f, 19, 16), expected);
+}
+
+TEST(PRezalts, NoPairsAndNoList) {
+  // No pairs: every component unused, four to a line.
+  ZadatKomponenty({-1.0f, 10.0f, 12.0f, 22.0f});
+  ZadatTablicu({});
+  EXPECT_EQ(Pokaz(-1, 50.0f, 19, 16),
+            std::string(kShapka) +
+                "\n=====================Rezalts end==============================\n"
+                "\tСписок использованных элементов\n"
+                "\n\tСписок не использованных элементов\n"
+                "R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n"
+                "\n\a\tКонец программы");
+
+  // No START: no component slot at all, both lists empty.
+  reset_register();
+  flagRR.fill('Y');
+  const std::string pusto = std::string(kShapka) +
+                            "\n=====================Rezalts end==============================\n"
+                            "\tСписок использованных элементов\n"
+                            "\n\tСписок не использованных элементов\n"
+                            "\n\a\tКонец программы";
+  EXPECT_EQ(Pokaz(-1, 50.0f, 198, 200), pusto);
+  // Records that name components no list holds touch no slot beyond the
+  // tables: they never count as available, and with repeated use they show
+  // flag '?' and no value.
+  int n = RabochiPrimer();
+  reset_register();
+  flagRR.fill('Y');
+  std::string s = Pokaz(n, 50.0f, 198, 200);
+  EXPECT_EQ(Skolko(s, "Rsr_"), 0) << s;
+  EXPECT_EQ(Skolko(s, "остановлен"), 1) << s;
+  fall = 1;
+  s = Pokaz(n, 50.0f, 198, 200);
+  EXPECT_NE(s.find("flagrr=N \nR2 ?=0,00    || R1 ?=0,00     and  R3 ?=0,00    || R0 Y=-1,00 "),
+            std::string::npos)
+      << s;
+  EXPECT_NE(s.find("элементов\n\n\tСписок не использованных элементов\n\n\a"), std::string::npos)
+      << s;
+}
+
+TEST(PRezalts, OutputFlags) {
+  // 'Z': the pairs without a partner, with record 0 as partner, deviation 0.
+  int n = RabochiPrimer();
+  std::string s = Pokaz(n, 50.0f, 19, 16, 1, "", 'Z', 'Z');
+  EXPECT_NE(s.find("результата 'Z' 'Z'"), std::string::npos);
+  EXPECT_NE(s.find("Rsr_1_=22,000000    flag_5=Z \t flag_0=P   flagrr=Y \n"
+                   "R3 Y=22,00   || R2 Y=12,00    and  R1 Y=10,00   || R0 Y=-1,00    "
+                   "f_d%=0,000000\n\n\n====="),
+            std::string::npos)
+      << s;
+  EXPECT_EQ(Skolko(s, "Rsr_"), 1);
+  EXPECT_EQ(Skolko(s, "остановлен"), 0);
+  // 'N' selects nothing.
+  RabochiPrimer();
+  s = Pokaz(n, 50.0f, 19, 16, 1, "", 'N', 'N');
+  EXPECT_EQ(Skolko(s, "Rsr_"), 0);
+  EXPECT_NE(s.find("R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n"),
+            std::string::npos);
+}
+
+TEST(PRezalts, Threshold) {
+  // Below 0.0001, zero included, there is no threshold: every rank is walked.
+  for (float t : {0.0f, 0.0001f, -5.0f}) {
+    int n = RabochiPrimer();
+    fall = 1;
+    std::string s = Pokaz(n, t, 19, 16);
+    EXPECT_EQ(Skolko(s, "остановлен"), 0) << t;
+    EXPECT_NE(s.find("Rsr_4_=17,000000    flag_1=P \t flag_3=P   flagrr=N \n"), std::string::npos)
+        << t;
+  }
+  // A deviation equal to the threshold stops, before its match is looked at.
+  int n = RabochiPrimer();
+  std::string s = Pokaz(n, 20.0f, 19, 16);
+  EXPECT_EQ(s, std::string(kShapka) + kSovpadenie1 +
+                   "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 20,0000 "
+                   "==\n" +
+                   kSpiskiPrimera);
+  // Just above 0.0001 the threshold holds: the first deviation of 20 stops.
+  RabochiPrimer();
+  s = Pokaz(n, 0.00011f, 19, 16);
+  EXPECT_NE(s.find("f_d% >  0,0001 ==\n"), std::string::npos) << s;
+  EXPECT_EQ(Skolko(s, "Rsr_"), 1);
+  // A deviation that is not a number never stops.
+  RabochiPrimer();
+  Mb[1].f_de = std::numeric_limits<float>::quiet_NaN();
+  s = Pokaz(n, 50.0f, 19, 16);
+  EXPECT_EQ(Skolko(s, "остановлен"), 0) << s;
+}
+
+TEST(PRezalts, Paging) {
+  // Exactly ten: no prompt, the answer stays unread.
+  int n = Serii(10);
+  std::string rest;
+  std::string s = Pokaz(n, 0.0f, 55, 16, 1, "q", 'Y', 'P', &rest);
+  EXPECT_EQ(Skolko(s, "Rsr_"), 10);
+  EXPECT_EQ(Skolko(s, kPrompt), 0);
+  EXPECT_EQ(rest, "q");
+
+  // Eleven and 'q': ten printed, the eleventh's components stay unused.
+  n = Serii(11);
+  rest.clear();
+  s = Pokaz(n, 0.0f, 59, 16, 1, "q\n", 'Y', 'P', &rest);
+  EXPECT_EQ(Skolko(s, "Rsr_"), 10);
+  EXPECT_NE(
+      s.find("f_d%=9,000000\n\n" + std::string(kPrompt) + "\n=====================Rezalts end="),
+      std::string::npos)
+      << s;
+  EXPECT_EQ(rest, "\n");
+  EXPECT_NE(s.find("\tСписок не использованных элементов\nR41 =41,000000\tR42 =42,000000\t"),
+            std::string::npos)
+      << s;
+  EXPECT_EQ(std::string(flagRR.data() + 40, 4), "YYYY");
+
+  // Anything else goes on: another letter, 'Q', the end of input.
+  for (const char* answer : {"x", "Q", ""}) {
+    n = Serii(11);
+    s = Pokaz(n, 0.0f, 59, 16, 1, answer);
+    EXPECT_EQ(Skolko(s, "Rsr_"), 11) << answer;
+    EXPECT_NE(s.find("f_d%=9,000000\n\n" + std::string(kPrompt) + "Rsr_11_="), std::string::npos)
+        << answer;
+  }
+
+  // Without paging: no prompt, nothing read.
+  n = Serii(11);
+  rest.clear();
+  s = Pokaz(n, 0.0f, 59, 16, 0, "q", 'Y', 'P', &rest);
+  EXPECT_EQ(Skolko(s, "Rsr_"), 11);
+  EXPECT_EQ(Skolko(s, kPrompt), 0);
+  EXPECT_EQ(rest, "q");
+
+  // "xq": the first prompt takes x, the second takes the waiting q at once.
+  n = Serii(21);
+  s = Pokaz(n, 0.0f, 15 + 84, 16, 1, "xq\n");
+  EXPECT_EQ(Skolko(s, "Rsr_"), 20);
+  EXPECT_EQ(Skolko(s, kPrompt), 2);
+}
+
+TEST(PRezalts, ImaginaryElementInsideTheList) {
+  // 10, NUL, 22, 12: the NUL's pairs carry negative numbers. They show the
+  // imaginary element itself, not the component at relative index 0, and
+  // use nothing up.
+  int N = ZadatKomponenty({10.0f, -1.0f, 22.0f, 12.0f});
+  int n = ZadatTablicu({
+      {22.0f, 0.0f, 3, -1, 'P', 0, 1},
+      {22.0f, 0.0f, 4, 1, 'Y', 1, 0},
+  });
+  EXPECT_EQ(Pokaz(n, 50.0f, N, 16),
+            std::string(kShapka) +
+                "Rsr_1_=22,000000    flag_0=P \t flag_1=Y   flagrr=Y \n"
+                "R3 Y=22,00   || R0 Y=-1,00    and  R4 Y=12,00   || R1 Y=10,00    "
+                "f_d%=0,000000\n"
+                "\n"
+                "\n=====================Rezalts end==============================\n"
+                "\tСписок использованных элементов\n"
+                "R1  =10,000000\tR3  =22,000000\tR4  =12,000000\t"
+                "\n\tСписок не использованных элементов\n"
+                "R2  =-1,000000\t"
+                "\n\a\tКонец программы");
+}
