@@ -106,7 +106,7 @@ int vvodz() {
   std::string imya = ChitatImya();
   kputs("========= Информация о файле данных ============= ");
   kprint("\nИмя файла %s", imya.c_str());
-  FILE* in = open_regular(imya.c_str());
+  FILE* in = konsol.open_data(imya.c_str());
   if (!in) {
     kputs("   файл не найден");
     return 1;
