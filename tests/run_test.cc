@@ -142,3 +142,122 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
   ASSERT_EQ(chdir(old_dir), 0);
   std::system(("rm -rf '" + dir + "'").c_str());
 }
+
+namespace {
+
+/// Six components whose series pairs give twelve printable matches with the
+/// switch; their deviations are 0 (six times), 12.5, 14.3, 16.7, 40, 50, 133.3.
+std::string Twelve(const char* tch) {
+  return std::string("FALL,1,TCH,") + tch + ",START,10,20,30,40,50,60,END,\n";
+}
+
+int Count(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++n;
+  return n;
+}
+
+const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
+
+}  // namespace
+
+TEST(WholeRun, TenMatchesNeedNoPrompt) {
+  Outcome run = RunOn(Twelve("45"));
+  EXPECT_EQ(run.r.status, 0);
+  EXPECT_EQ(Count(run.r.out, "Rsr_"), 10);
+  EXPECT_EQ(Count(run.r.out, kPrompt), 0);
+  EXPECT_EQ(Count(run.r.out, "f_d% > 45,0000 =="), 1);
+  EXPECT_EQ(Count(run.rezalts, "Rsr_"), 10);
+  EXPECT_EQ(Count(run.rezalts, "------\n"), 0);
+}
+
+TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
+  // End of input at the prompt goes on.
+  Outcome run = RunOn(Twelve("60"));
+  EXPECT_EQ(Count(run.r.out, "Rsr_"), 11);
+  EXPECT_EQ(Count(run.r.out, kPrompt), 1);
+  EXPECT_NE(run.r.out.find(std::string("f_d%=50,000000\n\n") + "\n== Вывод остановлен"),
+            std::string::npos);
+  EXPECT_LT(run.r.out.find(kPrompt), run.r.out.find("Rsr_11_"));
+
+  // 'q' ends the listing after ten; the file still holds all eleven.
+  Outcome q = RunOn(Twelve("60"), "data_1.txt\nq\n");
+  EXPECT_EQ(q.r.status, 0);
+  EXPECT_EQ(Count(q.r.out, "Rsr_"), 10);
+  EXPECT_EQ(Count(q.r.out, "Вывод остановлен"), 0);
+  EXPECT_EQ(q.rezalts, run.rezalts);
+  EXPECT_EQ(Count(q.rezalts, "Rsr_"), 11);
+  EXPECT_EQ(Count(q.rezalts, "------\n"), 1);
+  EXPECT_EQ(Count(q.rezalts, "Rezalts end>60,000000% ="), 1);
+  EXPECT_EQ(q.rezalts.substr(q.rezalts.size() - 14), Cp1251("\n\tКонец файла\n"));
+
+  // 'Q' is no 'q'.
+  Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
+  EXPECT_EQ(Count(upper.r.out, "Rsr_"), 11);
+}
+
+TEST(WholeRun, AThresholdBelow00001StopsNothing) {
+  for (const char* tch : {"0", "0.0001"}) {
+    Outcome run = RunOn(Twelve(tch));
+    EXPECT_EQ(Count(run.r.out, "Rsr_"), 12) << tch;
+    EXPECT_EQ(Count(run.r.out, "Вывод остановлен"), 0) << tch;
+    EXPECT_EQ(Count(run.rezalts, "Rsr_"), 12) << tch;
+    EXPECT_EQ(Count(run.rezalts, "Rezalts end>"), 0) << tch;
+  }
+}
+
+TEST(WholeRun, OutputFlagsZAndN) {
+  // Z alone: the pairs that found no partner, shown against record 0.
+  Outcome z = RunOn("Z,START,10,20,30,40,50,60,END,\n");
+  EXPECT_NE(z.r.out.find("N Y P Z <> 0 0 0 1     "), std::string::npos);
+  EXPECT_NE(z.r.out.find("результата 'Z' 'Z'"), std::string::npos);
+  EXPECT_GT(Count(z.r.out, "Rsr_"), 0);
+  EXPECT_EQ(Count(z.r.out, "=Y \t flag_"), 0);
+  EXPECT_EQ(Count(z.r.out, "=Z \t flag_0="), Count(z.r.out, "Rsr_"));
+  EXPECT_NE(z.rezalts.find("Flag = 'Z'||'Z'"), std::string::npos);
+
+  // N alone selects nothing: no pair carries that flag.
+  Outcome n = RunOn("N,START,10,20,30,40,50,60,END,\n");
+  EXPECT_NE(n.r.out.find("N Y P Z <> 1 0 0 0     "), std::string::npos);
+  EXPECT_NE(n.r.out.find("результата 'N' 'P'"), std::string::npos);
+  EXPECT_EQ(Count(n.r.out, "Rsr_"), 0);
+  EXPECT_EQ(Count(n.rezalts, "Rsr_"), 0);
+}
+
+TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
+  Outcome run = RunOn("TCH,50,10,12,22,\n");
+  EXPECT_EQ(run.r.status, 0);
+  EXPECT_NE(run.r.out.find("Ns=200     N=198     Число компонентов -1\n"), std::string::npos);
+  EXPECT_EQ(run.r.out.find("мнимый"), std::string::npos);
+  EXPECT_NE(run.r.out.find("элементов структуры 0\n"), std::string::npos);
+  EXPECT_NE(run.r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
+                           "элементов\n\n\a\tКонец программы"),
+            std::string::npos);
+  EXPECT_EQ(run.rezalts,
+            Cp1251(std::string(kFileHead) + kFileNoRepeat +
+                   "=====================Flag = 'Y'||'P'==============================\n"
+                   "\n=====================Rezalts end==============================\n"
+                   "\tСписок использованных элементов\n"
+                   "\n\tСписок не использованных элементов\n"
+                   "\n\tКонец файла\n"));
+}
+
+TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", kTraced);
+  write_file(dir + "/Rezalts.txt", std::string(100000, 'x'));
+  RunResult r = run_podbor(dir, "data_1.txt\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"),
+            Cp1251(std::string(kFileHead) + kFileNoRepeat + kFileMatch1 + kFileTail));
+  // Nothing else is left in the directory: no temporary file, no "void".
+  std::string listing;
+  FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
+  char buf[256];
+  while (fgets(buf, sizeof(buf), ls))
+    listing += buf;
+  pclose(ls);
+  EXPECT_EQ(listing, "Rezalts.txt\ndata_1.txt\n");
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
