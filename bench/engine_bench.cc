@@ -1,1 +1,117 @@
+// The combination engine on pair tables of realistic size: raschet, Sort,
+// raschet_de and Sort_de, as the driver calls them once per run.
 #include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdio>
+#include <random>
+
+#include "engine/bibl.h"
+#include "engine/raschet.h"
+#include "engine/raschet_de.h"
+#include "engine/sort.h"
+#include "platform/konsol.h"
+#include "program1/program1.h"
+
+namespace {
+
+/// One decade of the E24 series: what a stock of resistors is made of.
+constexpr std::array<float, 24> kE24 = {1.0f, 1.1f, 1.2f, 1.3f, 1.5f, 1.6f, 1.8f, 2.0f,
+                                        2.2f, 2.4f, 2.7f, 3.0f, 3.3f, 3.6f, 3.9f, 4.3f,
+                                        4.7f, 5.1f, 5.6f, 6.2f, 6.8f, 7.5f, 8.2f, 9.1f};
+
+/// The register table as count() leaves it for K measured components (E24
+/// values of 10 ohm to 100 kohm, off their nominal by up to 5 %), the first
+/// of them a NUL when `nul`. Returns N; Ns is 16.
+int Komponenty(int K, bool nul) {
+  reset_register();
+  std::mt19937 rng(12345u);
+  std::uniform_int_distribution<int> nominal(0, 23);
+  std::uniform_int_distribution<int> decade(1, 4);
+  std::uniform_real_distribution<float> tolerance(-0.05f, 0.05f);
+  RR[kStartSlot] = -2.0f;
+  flagRR[kStartSlot] = 'S';
+  for (int k = 0; k < K; ++k) {
+    float scale = 1.0f;
+    for (int d = decade(rng); d > 0; --d) {
+      scale *= 10.0f;
+    }
+    RR[kStartSlot + 1 + k] = kE24[nominal(rng)] * scale * (1.0f + tolerance(rng));
+    flagRR[kStartSlot + 1 + k] = 'Y';
+  }
+  if (nul) {
+    RR[kStartSlot + 1] = -1.0f;
+    flagRR[kStartSlot + 1] = 'V';
+  }
+  if (kStartSlot + 1 + K < kSlots) {
+    flagRR[kStartSlot + 1 + K] = 'E';
+  }
+  return count(countst());
+}
+
+/// Keeps the count line of raschet off the benchmark's output.
+void Tikho() {
+  static FILE* nul = std::fopen("/dev/null", "w");
+  konsol.out = Vyvod{nul, false, false};
+}
+
+/// Arguments: number of components, pair type, leading NUL (0/1).
+void BM_Engine(benchmark::State& state) {
+  Tikho();
+  const int K = static_cast<int>(state.range(0));
+  const int tip = static_cast<int>(state.range(1));
+  const int N = Komponenty(K, state.range(2) != 0);
+  const float zmin = 0.0f;
+  const float zmax = 0.0f;
+  int nn = -1;
+  for (auto _ : state) {
+    nn = raschet(kStartSlot + 1, N, tip, &zmin, &zmax, 1);
+    Sort(nn);
+    benchmark::DoNotOptimize(raschet_de(nn));
+    Sort_de(nn);
+  }
+  state.counters["pairs"] = nn + 1;
+  state.SetItemsProcessed(state.iterations() * (nn + 1));
+}
+BENCHMARK(BM_Engine)
+    ->ArgNames({"K", "tip", "nul"})
+    ->ArgsProduct({{10, 50, 100, 183}, {1, 2}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+
+/// The four stages apart, on the largest table (183 components, series).
+template <int kStage>
+void BM_Stage(benchmark::State& state) {
+  Tikho();
+  const int N = Komponenty(kSlots - kStartSlot - 2, state.range(0) != 0);
+  const float zmin = 0.0f;
+  const float zmax = 0.0f;
+  const int nn = raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1);
+  Sort(nn);
+  raschet_de(nn);
+  for (auto _ : state) {
+    if constexpr (kStage == 0) {
+      benchmark::DoNotOptimize(raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1));
+    } else if constexpr (kStage == 1) {
+      Sort(nn);
+    } else if constexpr (kStage == 2) {
+      state.PauseTiming();
+      for (int j = 0; j <= nn; ++j) {
+        Mb[j].flag = 'Y';
+      }
+      state.ResumeTiming();
+      benchmark::DoNotOptimize(raschet_de(nn));
+    } else {
+      Sort_de(nn);
+    }
+  }
+}
+/// Each stage with and without the leading NUL.
+void Varianty(benchmark::internal::Benchmark* b) {
+  b->ArgName("nul")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+}
+BENCHMARK(BM_Stage<0>)->Name("BM_raschet")->Apply(Varianty);
+BENCHMARK(BM_Stage<1>)->Name("BM_Sort")->Apply(Varianty);
+BENCHMARK(BM_Stage<2>)->Name("BM_raschet_de")->Apply(Varianty);
+BENCHMARK(BM_Stage<3>)->Name("BM_Sort_de")->Apply(Varianty);
+
+}  // namespace

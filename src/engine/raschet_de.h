@@ -3,7 +3,9 @@
 
 /// The record of rank `poz` among records 0 to nn that the matching may use:
 /// the lowest-indexed one whose flag is 'N' (result 1) or 'Y' (result 0),
-/// its index in *i. -1 when there is none.
+/// its index in *i. -1 when there is none; *i then holds the last record of
+/// that rank met, or is left as it was. Answered from po_sort, so Sort(nn)
+/// must have run on the same table.
 int poisk1(int nn, int poz, int* i);
 
 /// Links every pair to the nearest higher-ranked pair that shares no

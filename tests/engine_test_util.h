@@ -1,0 +1,66 @@
+// Helpers shared by the engine tests: a component list as the driver leaves
+// it, and the console caught in memory.
+#pragma once
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "engine/bibl.h"
+#include "engine/raschet.h"
+#include "platform/konsol.h"
+#include "program1/program1.h"
+
+/// Runs fn with the console writing into memory; returns what it printed.
+template <class F>
+std::string Captured(F fn) {
+  char* buf = nullptr;
+  size_t len = 0;
+  FILE* f = open_memstream(&buf, &len);
+  const Vyvod saved = konsol.out;
+  konsol.out = Vyvod{f, false, false};
+  fn();
+  std::fclose(f);
+  konsol.out = saved;
+  std::string out(buf, len);
+  std::free(buf);
+  return out;
+}
+
+/// The register table as count() leaves it for `values` after START: the
+/// START marker in slot 15, the components from slot 16 (-1 is NUL), an END
+/// marker after them while there is room. Returns N; Ns is 16.
+inline int SetComponents(const std::vector<float>& values) {
+  reset_register();
+  RR[kStartSlot] = -2.0f;
+  flagRR[kStartSlot] = 'S';
+  int slot = kStartSlot + 1;
+  for (float v : values) {
+    if (slot >= kSlots) {
+      break;
+    }
+    RR[slot] = v;
+    flagRR[slot] = v == -1.0f ? 'V' : 'Y';
+    ++slot;
+  }
+  if (slot < kSlots) {
+    flagRR[slot] = 'E';
+  }
+  return count(countst());
+}
+
+/// Builds the pair table of `values` on a zero-filled Mb and returns raschet's
+/// result; the count line goes to *out when given.
+inline int BuildPairs(const std::vector<float>& values, int tip, int keep_all = 1,
+                      float zmin = 0.0f, float zmax = 0.0f, std::string* out = nullptr) {
+  reset_Mb();
+  const int N = SetComponents(values);
+  int nn = -1;
+  std::string printed =
+      Captured([&] { nn = raschet(kStartSlot + 1, N, tip, &zmin, &zmax, keep_all); });
+  if (out) {
+    *out = printed;
+  }
+  return nn;
+}
