@@ -78,6 +78,25 @@ BENCHMARK(BM_Engine)
     ->ArgsProduct({{10, 50, 100, 183}, {1, 2}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
+/// 183 components of one value, as a list with START and no END gives: every
+/// pair ties, and the candidates that share a component stand side by side.
+void BM_EngineEqualValues(benchmark::State& state) {
+  Tikho();
+  const int N = Komponenty(183, false);
+  for (int slot = kStartSlot + 1; slot <= N; ++slot) {
+    RR[slot] = 100.0f;
+  }
+  const float zmin = 0.0f;
+  const float zmax = 0.0f;
+  for (auto _ : state) {
+    const int nn = raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1);
+    Sort(nn);
+    benchmark::DoNotOptimize(raschet_de(nn));
+    Sort_de(nn);
+  }
+}
+BENCHMARK(BM_EngineEqualValues)->Unit(benchmark::kMicrosecond);
+
 /// The four stages apart, on the largest table (183 components, series).
 template <int kStage>
 void BM_Stage(benchmark::State& state) {

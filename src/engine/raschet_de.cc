@@ -1,9 +1,17 @@
 #include "engine/raschet_de.h"
 
+#include <algorithm>
+
 #include "engine/bibl.h"
+#include "engine/propuski.h"
 #include "engine/rank_index.h"
 
 namespace {
+
+/// After this many rejected candidates a walk passes over the rest of the
+/// rejected ones in runs (built on first need, once per matching).
+constexpr int kDlinnyiPoisk = 8;
+bool propuski_gotovy = false;
 
 /// How many of a pair's two component numbers are imaginary occurrences.
 int Mnimykh(const bibl& p) {
@@ -27,6 +35,8 @@ bool PoMnimomu(const bibl& a, const bibl& b) {
 /// flagged 'Z'. -1 when a candidate rank has no usable record.
 int Partner(int nn, int jm, int si) {
   bibl& a = Mb[si];
+  const bool realnaya = Mnimykh(a) == 0;
+  int otkazy = 0;
   for (int t = jm + 1; t <= nn; ++t) {
     int ci = 0;
     const int r = poisk1(nn, t, &ci);
@@ -45,6 +55,16 @@ int Partner(int nn, int jm, int si) {
       a.f_de = static_cast<float>((static_cast<long double>(b.fc) / a.fc - 1) * 100);
       a.N_de = ci;
       return 0;
+    }
+    if (realnaya && ++otkazy >= kDlinnyiPoisk) {
+      // Rejected for a shared component: so is every candidate of two real
+      // components that shares one, and with many equal values those stand
+      // in long runs. Short walks are cheaper one rank at a time.
+      if (!propuski_gotovy) {
+        build_propuski(&propuski, nn);
+        propuski_gotovy = true;
+      }
+      t = std::max(t, mimo(propuski, a.x, a.y, t) - 1);
     }
   }
   a.flag = 'Z';
@@ -76,6 +96,7 @@ int poisk1(int nn, int poz, int* i) {
 }
 
 int raschet_de(int nn) {
+  propuski_gotovy = false;
   for (int s = 0; s <= nn; ++s) {
     int si = 0;
     const int r = poisk1(nn, s, &si);

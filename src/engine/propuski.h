@@ -1,0 +1,35 @@
+// Ranks that the matching walk of a pair of two real components would pass
+// over, so that it can skip them in runs instead of one rank at a time.
+//
+// Such a start pair (a, b) rejects every candidate of two real components
+// that holds a or b. With many equal values those candidates stand next to
+// each other in rank order by the dozen, and a walk that tries them one by
+// one costs the cube of the component count.
+#pragma once
+
+#include <array>
+
+#include "engine/bibl.h"
+
+/// Component numbers below this have lists; others are never skipped.
+inline constexpr int kNomera = 200;
+
+/// For component number c, rang[start[c]] to rang[start[c + 1] - 1] are the
+/// ranks, ascending, of the records of two real components that hold c and
+/// that the walk would reject as they stand: each the only record of its
+/// rank, flagged 'Y' or 'N'. konec[k] is the last rank of the run of
+/// consecutive ranks in that list that rang[k] begins or lies in.
+struct Propuski {
+  std::array<int, kNomera + 1> start;
+  std::array<int, 2 * kMbSize> rang;
+  std::array<int, 2 * kMbSize> konec;
+};
+
+extern Propuski propuski;
+
+/// Builds the lists over records 0 to nn from their `sort` ranks and flags
+/// as they are now (after Sort, before matching).
+void build_propuski(Propuski* p, int nn);
+
+/// The first rank from t on that neither the list of a nor that of b holds.
+int mimo(const Propuski& p, int a, int b, int t);
