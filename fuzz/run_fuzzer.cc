@@ -15,21 +15,22 @@
 
 namespace {
 
-/// Runs in a directory of its own, on tmpfs where there is one, so that the
-/// result files written on every run stay out of the way and cheap.
-bool EnterScratchDir() {
-  std::string tmpl = access("/dev/shm", W_OK) == 0 ? "/dev/shm/podbor_fuzz.XXXXXX"
-                                                   : "/tmp/podbor_fuzz.XXXXXX";
+/// The result file of every run goes into a directory of its own, on tmpfs
+/// where there is one, so that it stays out of the way and cheap. The
+/// working directory stays as it is: libFuzzer reads and writes the corpus
+/// by the paths it was given.
+std::string ScratchResultFile() {
+  std::string tmpl =
+      access("/dev/shm", W_OK) == 0 ? "/dev/shm/podbor_fuzz.XXXXXX" : "/tmp/podbor_fuzz.XXXXXX";
   char* dir = mkdtemp(tmpl.data());
-  return dir && chdir(dir) == 0;
+  return dir ? std::string(dir) + "/Rezalts.txt" : std::string();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
-  static const bool ready = EnterScratchDir();
-  if (!ready)
-    std::abort();
+  static const std::string rezalts = ScratchResultFile();
+  if (rezalts.empty()) std::abort();
 
   std::string bytes(reinterpret_cast<const char*>(d), n);
   unsigned pick = n ? d[0] : 0;
@@ -40,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
       "data_1.txt\n\n\n\n\n\n\n\n",
   };
   const char* arg = (pick & 4) ? "-1" : nullptr;
-  run_v_pamyati(bytes, kAnswers[pick & 3], nullptr, arg);
+  run_v_pamyati(bytes, kAnswers[pick & 3], nullptr, arg, rezalts.c_str());
   return 0;
 }

@@ -22,8 +22,7 @@ bool CodesetIs1251(const char* name) {
   char norm[32];
   size_t k = 0;
   for (; *set && *set != '@' && k + 1 < sizeof(norm); ++set)
-    if (*set != '-' && *set != '_')
-      norm[k++] = Lower(*set);
+    if (*set != '-' && *set != '_') norm[k++] = Lower(*set);
   norm[k] = 0;
   return std::strcmp(norm, "cp1251") == 0 || std::strcmp(norm, "windows1251") == 0;
 }
@@ -32,19 +31,18 @@ bool CodesetIs1251(const char* name) {
 
 bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang) {
   for (const char* v : {lc_all, lc_ctype, lang})
-    if (v && *v)
-      return CodesetIs1251(v);
+    if (v && *v) return CodesetIs1251(v);
   return false;
 }
 
 void konsol_init_std() {
   konsol.in = stdin;
-  konsol.out = Vyvod{stdout,
-                     locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"),
-                                      std::getenv("LANG")),
-                     false};
+  konsol.out = Vyvod{
+      stdout, locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG")),
+      false};
   konsol.pause = true;
   konsol.open_data = open_regular;
+  konsol.rezalts = nullptr;
 }
 
 void kprint(const char* fmt, ...) {
@@ -60,14 +58,11 @@ void kputs(const char* s) {
 }
 
 int kgetc() {
-  if (konsol.out.f)
-    std::fflush(konsol.out.f);
+  if (konsol.out.f) std::fflush(konsol.out.f);
   return konsol.in ? std::getc(konsol.in) : EOF;
 }
 
 void kpause() {
-  if (konsol.out.f)
-    std::fflush(konsol.out.f);
-  if (konsol.pause && konsol.in)
-    wait_key(konsol.in);
+  if (konsol.out.f) std::fflush(konsol.out.f);
+  if (konsol.pause && konsol.in) wait_key(konsol.in);
 }

@@ -1,5 +1,6 @@
 // The console: where the user types the file name and the paging answers,
-// and where every message of a run appears.
+// and where every message of a run appears; with it, the few other places
+// where a run meets the outside world (the data file, the result file).
 #pragma once
 
 #include <cstdio>
@@ -15,6 +16,9 @@ struct Konsol {
   /// Opens the data file the user named: a readable regular file on a real
   /// console; bytes in memory for runs driven in-process.
   FILE* (*open_data)(const char* name) = open_regular;
+  /// Where the result file goes; nullptr: "Rezalts.txt" in the working
+  /// directory, as always on a real console.
+  const char* rezalts = nullptr;
 };
 
 /// The console of this process. main sets it up from the real streams;

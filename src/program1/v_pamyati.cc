@@ -19,7 +19,7 @@ FILE* OpenBytes(const char* /*name*/) {
 }  // namespace
 
 int run_v_pamyati(const std::string& bytes, const std::string& answers, std::string* console,
-                  const char* arg) {
+                  const char* arg, const char* rezalts) {
   Konsol saved = konsol;
   std::string in_copy = answers;
   g_bytes = &bytes;
@@ -30,18 +30,16 @@ int run_v_pamyati(const std::string& bytes, const std::string& answers, std::str
   konsol.out = Vyvod{open_memstream(&out_buf, &out_len), false, false};
   konsol.pause = false;
   konsol.open_data = OpenBytes;
+  konsol.rezalts = rezalts;
 
   reset_run();
   const char* argv[] = {"podbor", arg, nullptr};
   int status = run(arg ? 2 : 1, argv);
 
-  if (konsol.out.f)
-    std::fclose(konsol.out.f);
-  if (console)
-    console->assign(out_buf ? out_buf : "", out_buf ? out_len : 0);
+  if (konsol.out.f) std::fclose(konsol.out.f);
+  if (console) console->assign(out_buf ? out_buf : "", out_buf ? out_len : 0);
   std::free(out_buf);
-  if (konsol.in)
-    std::fclose(konsol.in);
+  if (konsol.in) std::fclose(konsol.in);
   konsol = saved;
   g_bytes = nullptr;
   return status;

@@ -7,7 +7,8 @@
 /// Resets every table and setting, then runs the program's stages with the
 /// console in memory: `answers` is what the user types (the file name line
 /// first; the name itself is not looked at), the data file holds `bytes`.
-/// "Rezalts.txt" is written in the working directory as usual. Returns the
-/// exit status; `*console` receives the console output (UTF-8).
+/// The result file goes to `rezalts` (nullptr: "Rezalts.txt" in the working
+/// directory). Returns the exit status; `*console` receives the console
+/// output (UTF-8).
 int run_v_pamyati(const std::string& bytes, const std::string& answers, std::string* console,
-                  const char* arg = nullptr);
+                  const char* arg = nullptr, const char* rezalts = nullptr);

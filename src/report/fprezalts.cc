@@ -31,6 +31,12 @@ const Maket kFajl{
     Razdelitel,
 };
 
+/// The result file's name: "Rezalts.txt" unless a run driven in-process
+/// puts it elsewhere.
+const char* ImyaFajla() {
+  return konsol.rezalts ? konsol.rezalts : kRezaltsFile;
+}
+
 }  // namespace
 
 int zapisat_rezalts(FILE* f, const std::string& tmp_name, int n, const float* ttch, int N,
@@ -45,10 +51,10 @@ int zapisat_rezalts(FILE* f, const std::string& tmp_name, int n, const float* tt
   put_text(&v, "\n\tКонец файла\n");
 
   bool zakryt = close_durably(f);
-  if (!zakryt || v.failed || !replace_file(tmp_name.c_str(), kRezaltsFile)) {
+  if (!zakryt || v.failed || !replace_file(tmp_name.c_str(), ImyaFajla())) {
     std::remove(tmp_name.c_str());
     kprint("\nОшибка записи файла %s: результаты в файл не записаны, прежний файл сохранён\n",
-           kRezaltsFile);
+           ImyaFajla());
     return -1;
   }
   return 0;
@@ -56,9 +62,9 @@ int zapisat_rezalts(FILE* f, const std::string& tmp_name, int n, const float* tt
 
 int fPRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns) {
   std::string tmp;
-  FILE* f = create_beside(kRezaltsFile, &tmp);
+  FILE* f = create_beside(ImyaFajla(), &tmp);
   if (!f) {
-    kprint("\nНе удалось создать файл %s: результаты в файл не записаны\n", kRezaltsFile);
+    kprint("\nНе удалось создать файл %s: результаты в файл не записаны\n", ImyaFajla());
     return -1;
   }
   return zapisat_rezalts(f, tmp, n, ttch, N, v1, v2, Ns);
