@@ -18,14 +18,21 @@ bool Realnyi(int u) {
 }
 
 /// t itself when the list of c does not hold it, else the rank after the
-/// run of consecutive ranks that holds it.
-int ZaSeriei(const Propuski& p, int c, int t) {
+/// run of consecutive ranks that holds it. `*k` is where the walk stands in
+/// that list: the first entry not below the last t asked, -1 at the start.
+/// A walk only goes up, so mostly no search is needed.
+int ZaSeriei(const Propuski& p, int c, int* k, int t) {
   if (!Realnyi(c)) return t;
-  const int* begin = p.rang.data() + p.start[c];
-  const int* end = p.rang.data() + p.start[c + 1];
-  const int* it = std::lower_bound(begin, end, t);
-  if (it == end || *it != t) return t;
-  return p.konec[static_cast<size_t>(it - p.rang.data())] + 1;
+  const int end = p.start[c + 1];
+  if (*k < 0 || (*k < end && p.rang[*k] < t)) {
+    const int from = *k < 0 ? p.start[c] : *k;
+    *k = static_cast<int>(std::lower_bound(p.rang.data() + from, p.rang.data() + end, t) -
+                          p.rang.data());
+  }
+  if (*k >= end || p.rang[*k] != t) return t;
+  const int last = p.konec[*k];
+  *k = last + 1;
+  return p.rang[last] + 1;
 }
 
 }  // namespace
@@ -68,16 +75,16 @@ void build_propuski(Propuski* p, int nn) {
   for (int c = 0; c < kNomera; ++c) {
     for (int k = start[c + 1] - 1; k >= start[c]; --k) {
       bool dalshe = k + 1 < start[c + 1] && p->rang[k + 1] == p->rang[k] + 1;
-      p->konec[k] = dalshe ? p->konec[k + 1] : p->rang[k];
+      p->konec[k] = dalshe ? p->konec[k + 1] : k;
     }
   }
 }
 
-int mimo(const Propuski& p, int a, int b, int t) {
+int mimo(const Propuski& p, Khod* h, int t) {
   // Runs of the two lists may follow one another: jump until neither holds t.
   for (;;) {
     const int t0 = t;
-    t = ZaSeriei(p, b, ZaSeriei(p, a, t));
+    t = ZaSeriei(p, h->b, &h->kb, ZaSeriei(p, h->a, &h->ka, t));
     if (t == t0) return t;
   }
 }

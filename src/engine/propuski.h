@@ -17,8 +17,8 @@ inline constexpr int kNomera = 200;
 /// For component number c, rang[start[c]] to rang[start[c + 1] - 1] are the
 /// ranks, ascending, of the records of two real components that hold c and
 /// that the walk would reject as they stand: each the only record of its
-/// rank, flagged 'Y' or 'N'. konec[k] is the last rank of the run of
-/// consecutive ranks in that list that rang[k] begins or lies in.
+/// rank, flagged 'Y' or 'N'. konec[k] is the index in `rang` of the last
+/// entry of the run of consecutive ranks that rang[k] begins or lies in.
 struct Propuski {
   std::array<int, kNomera + 1> start;
   std::array<int, 2 * kMbSize> rang;
@@ -31,5 +31,13 @@ extern Propuski propuski;
 /// as they are now (after Sort, before matching).
 void build_propuski(Propuski* p, int nn);
 
+/// One walk's place in the lists of its start pair's two components.
+struct Khod {
+  int a, b;     ///< The component numbers.
+  int ka = -1;  ///< Index in `rang` in a's list; -1 before the first use.
+  int kb = -1;
+};
+
 /// The first rank from t on that neither the list of a nor that of b holds.
-int mimo(const Propuski& p, int a, int b, int t);
+/// Successive calls of one walk must ask for rising t.
+int mimo(const Propuski& p, Khod* h, int t);

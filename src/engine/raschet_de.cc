@@ -37,6 +37,7 @@ int Partner(int nn, int jm, int si) {
   bibl& a = Mb[si];
   const bool realnaya = Mnimykh(a) == 0;
   int otkazy = 0;
+  Khod khod{a.x, a.y};
   for (int t = jm + 1; t <= nn; ++t) {
     int ci = 0;
     const int r = poisk1(nn, t, &ci);
@@ -64,7 +65,7 @@ int Partner(int nn, int jm, int si) {
         build_propuski(&propuski, nn);
         propuski_gotovy = true;
       }
-      t = std::max(t, mimo(propuski, a.x, a.y, t) - 1);
+      t = std::max(t, mimo(propuski, &khod, t) - 1);
     }
   }
   a.flag = 'Z';

@@ -10,9 +10,35 @@
 
 namespace {
 
-/// Sort keys of the records being ranked: the value's order in the high
-/// half, the table index reversed in the low half.
+/// Table indices fit in this many bits.
+constexpr int kBityIndeksa = 15;
+static_assert(kMbSize <= (1 << kBityIndeksa));
+
+/// Sort keys of the records being ranked: the value's order above the table
+/// index reversed, 47 bits in all; and the buffer of the radix sort.
 std::array<uint64_t, kMbSize> kluchi;
+std::array<uint64_t, kMbSize> bufer;
+
+/// Sorts a[0..m) ascending: least significant digit first, 10 bits a pass,
+/// five passes; each pass is stable, so the whole is sorted.
+void RadixSort(uint64_t* a, uint64_t* tmp, int m) {
+  constexpr int kBity = 10;
+  constexpr int kProkhody = 5;  // 50 bits >= 32 + kBityIndeksa
+  std::array<int, (1 << kBity) + 1> schet;
+  for (int p = 0; p < kProkhody; ++p) {
+    const int sdvig = p * kBity;
+    schet.fill(0);
+    for (int k = 0; k < m; ++k)
+      ++schet[((a[k] >> sdvig) & ((1u << kBity) - 1)) + 1];
+    for (int d = 0; d < (1 << kBity); ++d)
+      schet[d + 1] += schet[d];
+    for (int k = 0; k < m; ++k)
+      tmp[schet[(a[k] >> sdvig) & ((1u << kBity) - 1)]++] = a[k];
+    std::swap(a, tmp);
+  }
+  // An odd number of passes leaves the result in the buffer.
+  if (kProkhody % 2 != 0) std::copy(a, a + m, tmp);
+}
 
 /// Maps a float to an unsigned integer in the same order, so that keys
 /// compare as plain integers. -0.0 equals 0.0 and gets its key.
@@ -37,12 +63,13 @@ void Rangi(int n, float bibl::*znach, int bibl::*rang, RankIndex* idx) {
     const float v = Mb[j].*znach;
     Mb[j].*rang = 0;
     if (v == v) {
-      kluchi[m++] = (uint64_t{Poryadok(v)} << 32) | static_cast<uint32_t>(kMbSize - 1 - j);
+      kluchi[m++] =
+          (uint64_t{Poryadok(v)} << kBityIndeksa) | static_cast<uint64_t>(kMbSize - 1 - j);
     }
   }
-  std::sort(kluchi.begin(), kluchi.begin() + m);
+  RadixSort(kluchi.data(), bufer.data(), m);
   for (int k = 0; k < m; ++k) {
-    Mb[kMbSize - 1 - static_cast<int>(kluchi[k] & 0xFFFFFFFFu)].*rang = k;
+    Mb[kMbSize - 1 - static_cast<int>(kluchi[k] & ((1u << kBityIndeksa) - 1))].*rang = k;
   }
   build_rank_index(idx, n, rang);
 }
