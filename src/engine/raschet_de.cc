@@ -10,7 +10,7 @@ namespace {
 
 /// After this many rejected candidates a walk passes over the rest of the
 /// rejected ones in runs (built on first need, once per matching).
-constexpr int kDlinnyiPoisk = 8;
+constexpr int kDlinnyiPoisk = 2;
 bool propuski_gotovy = false;
 
 /// How many of a pair's two component numbers are imaginary occurrences.
