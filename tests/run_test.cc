@@ -261,3 +261,17 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
   EXPECT_EQ(listing, "Rezalts.txt\ndata_1.txt\n");
   std::system(("rm -rf '" + dir + "'").c_str());
 }
+
+TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
+  const std::string earlier = Cp1251(std::string(kFileHead) + "earlier run\n");
+  write_file(dir + "/Rezalts.txt", earlier);
+  RunResult r = run_podbor(dir, "data_1.txt\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.out.find("ПАРАЛЛЕЛЬНО элементов структуры 3\n\nПодбор невозможен"),
+            std::string::npos);
+  EXPECT_EQ(r.out.find("Результаты"), std::string::npos);
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), earlier);
+  std::system(("rm -rf '" + dir + "'").c_str());
+}

@@ -11,12 +11,12 @@ RunResult run_podbor(const std::string& dir, const std::string& input, const std
                      const std::string& env) {
   std::string in_path = dir + "/.stdin";
   write_file(in_path, input);
-  std::string cmd = "cd '" + dir + "' && env " + env + " '" + PODBOR_EXE + "' " + args +
+  // A hang shows as status 124 instead of a stuck test.
+  std::string cmd = "cd '" + dir + "' && env " + env + " timeout 20 '" + PODBOR_EXE + "' " + args +
                     " < .stdin 2>&1";
   RunResult r;
   FILE* p = popen(cmd.c_str(), "r");
-  if (!p)
-    return r;
+  if (!p) return r;
   char buf[4096];
   size_t n;
   while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
@@ -51,8 +51,8 @@ std::string examples_dir() {
 }
 
 KonsolCapture::KonsolCapture(const std::string& input) : saved(konsol), in_buf(input) {
-  in = in_buf.empty() ? std::fopen("/dev/null", "rb")
-                      : fmemopen(in_buf.data(), in_buf.size(), "rb");
+  in =
+      in_buf.empty() ? std::fopen("/dev/null", "rb") : fmemopen(in_buf.data(), in_buf.size(), "rb");
   out = std::tmpfile();
   konsol.in = in;
   konsol.out = Vyvod{out, false, false};
@@ -61,10 +61,8 @@ KonsolCapture::KonsolCapture(const std::string& input) : saved(konsol), in_buf(i
 
 KonsolCapture::~KonsolCapture() {
   konsol = saved;
-  if (in)
-    std::fclose(in);
-  if (out)
-    std::fclose(out);
+  if (in) std::fclose(in);
+  if (out) std::fclose(out);
 }
 
 std::string KonsolCapture::text() {

@@ -1,0 +1,202 @@
+// Broken and hostile input through the real executable: every run ends
+// cleanly with its status, says what happened, and leaves a sound
+// "Rezalts.txt" (or, when matching fails, none at all).
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/cp1251.h"
+#include "test_util.h"
+
+namespace {
+
+const char kEnd[] = "\n\a\tКонец программы";
+
+std::string Cp1251(const std::string& utf8) {
+  std::string out(utf8.size(), '\0');
+  out.resize(utf8_to_cp1251(utf8.data(), utf8.size(), out.data()));
+  return out;
+}
+
+struct Row {
+  const char* name;
+  std::string data;          ///< Content of data_1.txt.
+  std::string input;         ///< What the user types.
+  int status;                ///< Expected exit status.
+  std::string console;       ///< Must stand in the console output.
+  std::string rezalts = "";  ///< Must stand in Rezalts.txt ("" when status is 1: no file).
+};
+
+std::string Repeat(const std::string& s, int n) {
+  std::string r;
+  for (int k = 0; k < n; ++k)
+    r += s;
+  return r;
+}
+
+/// Stored characters only: k characters as "1," pairs, starting with START.
+std::string Stored(int k) {
+  std::string s = "START,";
+  while (static_cast<int>(s.size()) + 2 <= k)
+    s += "1,";
+  if (static_cast<int>(s.size()) < k) s += "1";
+  return s;
+}
+
+void Check(const Row& row, const std::string& dir) {
+  SCOPED_TRACE(row.name);
+  RunResult r = run_podbor(dir, row.input);
+  EXPECT_EQ(r.status, row.status);
+  EXPECT_NE(r.out.find(row.console), std::string::npos) << r.out.substr(0, 2000);
+  std::string path = dir + "/Rezalts.txt";
+  if (row.status == 0) {
+    EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
+    std::string file = read_file(path);
+    EXPECT_NE(file.find(Cp1251(row.rezalts)), std::string::npos);
+    EXPECT_EQ(file.substr(file.size() - 14), Cp1251("\n\tКонец файла\n"));
+  } else {
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+  }
+  std::remove(path.c_str());
+}
+
+void CheckAll(const std::vector<Row>& rows) {
+  std::string dir = make_temp_dir();
+  for (const Row& row : rows) {
+    write_file(dir + "/data_1.txt", row.data);
+    Check(row, dir);
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+const char kName[] = "data_1.txt\n";
+const char kNoComponents[] = "N Y P Z <> 0 0 0 0     Ns=200     N=198     Число компонентов -1\n";
+
+}  // namespace
+
+TEST(BadInput, EmptyCommentsAndGarbage) {
+  CheckAll({
+      {"empty file", "", kName, 0, "Число символов=0   Число слов=1\n", "Flag = 'Y'||'P'"},
+      {"only comments", "// TCH, 50,\n/* START, 10, 20, END, */ // x\n", kName, 0,
+       "Число символов=0   Число слов=1\n" + std::string("=========Конец"), "Rezalts end"},
+      {"unclosed block comment", "TCH, 50, START, 10, 12, /* 22, END,\n", kName, 0,
+       "Число символов=19   Число слов=6\n", "R   2 =   12,000000"},
+      {"binary garbage", std::string("\0\x01\x80\xff START,\x00 10,\xc0\xe9 12,END,", 27), kName, 0,
+       "N=17     Число компонентов 2\n", "R   1 =   10,000000\tR   2 =   12,000000\t"},
+      {"lower-case keywords", "tch, 50, start, 10, 20, end,\n", kName, 0, kNoComponents,
+       "Список не использованных элементов\n\n"},
+  });
+}
+
+TEST(BadInput, SizeLimits) {
+  CheckAll({
+      {"2999 stored characters", Stored(2999) + "\n\n   // and a comment\n", kName, 0,
+       "Число символов=2999", "Rezalts end"},
+      {"3000 stored characters", Stored(3000), kName, 0, "Число символов=3000", "Rezalts end"},
+      {"3001 stored characters", Stored(3001), kName, 0,
+       "\nФайл слишком большой\n" + std::string(kNoComponents), "Rezalts end"},
+      {"183 components", "START," + Repeat("7,", 183) + "END,", kName, 0,
+       "Ns=16     N=198     Число компонентов 183\n", "R 183 =    7,000000"},
+      {"184 entries", "START," + Repeat("7,", 184), kName, 0, "Число компонентов 183\n",
+       "R 183 =    7,000000"},
+      {"250 entries", "START," + Repeat("7,", 249) + "END,", kName, 0,
+       "Список компонентов переполнен: не записано элементов 66 (список вмещает не более 184 "
+       "элементов)\n",
+       "R 183 =    7,000000"},
+      {"word of 16 characters", "START,1234567890123456,7,END,", kName, 0, "Число компонентов 2\n",
+       "R   1 =  1234568082358272,000000"},
+      {"word of 200 characters", "START," + Repeat("ABCDEFGHIJ", 20) + ",7,END,", kName, 0,
+       "Число компонентов 2\n", "R   1 =         inf"},
+  });
+}
+
+TEST(BadInput, Numbers) {
+  CheckAll({
+      {"40 digits", "START," + Repeat("9", 40) + ",5,END,", kName, 0, "Число компонентов 2\n",
+       "R   1 =         inf"},
+      {"12 digits after the point", "START,0.123456789012,1,END,", kName, 0,
+       "Число компонентов 2\n", "R   1 =    0,123457"},
+      {"a sum beyond the float range",
+       "START,3e38,300000000000000000000000000000000000000,"
+       "300000000000000000000000000000000000000,END,",
+       kName, 0, "ПОСЛЕДОВАТЕЛЬНО элементов структуры 3\n",
+       "R   2 =  299999959984956368474463146386642698240,000000"},
+      {"zeros in series", "START,0,0,5,END,", kName, 0, "элементов структуры 3\n",
+       "R   3 =    5,000000"},
+      {"zeros in parallel", "TIP,2,START,0,0,5,END,", kName, 1,
+       "не является числом (например, параллельная пара двух компонентов со значением 0)"},
+  });
+}
+
+TEST(BadInput, KeywordsOutOfPlace) {
+  CheckAll({
+      {"NUL and END before START", "NUL,END,START,10,20,END,", kName, 0,
+       "Ns=16     N=17     Число компонентов 2\n", "R   2 =   20,000000"},
+      {"START twice", "START,1,2,3,START,10,20,END,", kName, 0,
+       "Ns=16     N=17     Число компонентов 2\n", "R   1 =   10,000000"},
+      {"missing comma at the end", "START,10,20,END", kName, 0,
+       "Ns=16     N=198     Число компонентов 183\n", "Rezalts end"},
+      {"unknown pair type", "TIP,3,START,10,20,END,", kName, 0, "Недопустимый тип соединения TIP=3",
+       "Список не использованных элементов\n"
+       "R   1 =   10,000000\tR   2 =   20,000000\t"},
+  });
+}
+
+TEST(BadInput, ConsoleInputEnds) {
+  CheckAll({
+      {"input ends before the name", "START,10,12,22,END,", "", 0,
+       "Имя файла data_1.txt  файл найден", "Rezalts end"},
+      {"input ends before the paging answer", "FALL,1,START,10,20,30,40,50,60,END,", kName, 0,
+       "------Для окончания вывода введите 'q'\nRsr_11_", "Rsr_12_"},
+  });
+}
+
+TEST(BadInput, NamesThatAreNoReadableFile) {
+  std::string dir = make_temp_dir();
+  ASSERT_EQ(mkdir((dir + "/catalog").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
+  std::vector<std::string> names = {"catalog", "pipe", "/dev/zero", "missing.txt"};
+  if (geteuid() != 0) {  // root reads whatever the permissions say
+    write_file(dir + "/secret.txt", "START,10,20,END,");
+    chmod((dir + "/secret.txt").c_str(), 0);
+    names.push_back("secret.txt");
+  }
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    auto t0 = std::chrono::steady_clock::now();
+    RunResult r = run_podbor(dir, name + "\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("\nИмя файла " + name + "   файл не найден\n" + kNoComponents),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(read_file(dir + "/Rezalts.txt").find("Rezalts end"), std::string::npos);
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+TEST(BadInput, FiftyMegabytesEndAtOnce) {
+  std::string dir = make_temp_dir();
+  {
+    std::string chunk = Repeat("123.45, ", 1 << 17);  // 1 MiB
+    FILE* f = std::fopen((dir + "/big.txt").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    for (int k = 0; k < 50; ++k)
+      std::fwrite(chunk.data(), 1, chunk.size(), f);
+    std::fclose(f);
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  RunResult r = run_podbor(dir, "big.txt\n");
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("  файл найден\n\nФайл слишком большой\n" + std::string(kNoComponents)),
+            std::string::npos);
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
