@@ -67,7 +67,12 @@ void Rangi(int n, float bibl::*znach, int bibl::*rang, RankIndex* idx) {
           (uint64_t{Poryadok(v)} << kBityIndeksa) | static_cast<uint64_t>(kMbSize - 1 - j);
     }
   }
-  RadixSort(kluchi.data(), bufer.data(), m);
+  // The radix sort's fixed cost (its counters) pays off only past a few
+  // hundred keys.
+  if (m < 512)
+    std::sort(kluchi.begin(), kluchi.begin() + m);
+  else
+    RadixSort(kluchi.data(), bufer.data(), m);
   for (int k = 0; k < m; ++k) {
     Mb[kMbSize - 1 - static_cast<int>(kluchi[k] & ((1u << kBityIndeksa) - 1))].*rang = k;
   }
