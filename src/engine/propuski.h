@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "engine/bibl.h"
 
@@ -21,8 +22,8 @@ inline constexpr int kNomera = 200;
 /// entry of the run of consecutive ranks that rang[k] begins or lies in.
 struct Propuski {
   std::array<int, kNomera + 1> start;
-  std::array<int, 2 * kMbSize> rang;
-  std::array<int, 2 * kMbSize> konec;
+  std::array<int, 2 * static_cast<std::size_t>(kMbSize)> rang;
+  std::array<int, 2 * static_cast<std::size_t>(kMbSize)> konec;
 };
 
 extern Propuski propuski;

@@ -28,8 +28,7 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
       put(ctx, p, std::strlen(p));
       return;
     }
-    if (pct > p)
-      put(ctx, p, static_cast<size_t>(pct - p));
+    if (pct > p) put(ctx, p, static_cast<size_t>(pct - p));
 
     // One conversion: copy its spec so snprintf formats exactly that field.
     const char* q = pct + 1;
@@ -41,12 +40,6 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
       ++q;
       while (IsDigit(*q))
         ++q;
-    }
-    char len_mod[3] = {0, 0, 0};
-    if (*q == 'l' || *q == 'z' || *q == 'L') {
-      len_mod[0] = *q++;
-      if (len_mod[0] == 'l' && *q == 'l')
-        len_mod[1] = *q++;
     }
     char conv = *q;
     if (!conv) {  // a lone '%' at the end is printed as it stands
@@ -80,22 +73,13 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
         n = std::snprintf(buf, sizeof(buf), spec, s);
         break;
       }
-      case 'c':
-        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, int));
-        break;
+      case 'c':  // a char is passed as an int
       case 'd':
       case 'i':
       case 'u':
       case 'x':
       case 'X':
-        if (len_mod[0] == 'z')
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, size_t));
-        else if (len_mod[1] == 'l')
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, long long));
-        else if (len_mod[0] == 'l')
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, long));
-        else
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, int));
+        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, int));
         break;
       case 'f':
       case 'F':
@@ -103,15 +87,12 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
       case 'E':
       case 'g':
       case 'G': {
-        if (len_mod[0] == 'L')
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, long double));
-        else
-          n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, double));
+        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, double));
         if (n > 0) {
-          size_t end = static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1;
+          size_t end =
+              static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1;
           for (size_t k = 0; k < end; ++k)
-            if (buf[k] == '.')
-              buf[k] = ',';
+            if (buf[k] == '.') buf[k] = ',';
         }
         break;
       }
@@ -120,7 +101,8 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
         continue;
     }
     if (n > 0)
-      put(ctx, buf, static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1);
+      put(ctx, buf,
+          static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1);
   }
 }
 

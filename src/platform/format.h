@@ -14,9 +14,10 @@
 using PutFn = void (*)(void* ctx, const char* s, size_t n);
 
 /// printf-like formatting of `fmt` into `put`. Supports the flags "-+ #0",
-/// a width, a precision, the length modifiers l, ll, z and L, and the
-/// conversions d i u x X c s f F e E g G %. Every floating-point field shows
-/// ',' where the C locale shows '.'; inf and nan stay as glibc prints them.
+/// a width, a precision and the conversions d i u x X (int), c, s,
+/// f F e E g G (double) and %%; no length modifiers. Every floating-point
+/// field shows ',' where the C locale shows '.'; inf and nan stay as glibc
+/// prints them.
 void vformat(PutFn put, void* ctx, const char* fmt, va_list ap);
 
 /// The same into a string; for short texts and for tests.
