@@ -12,6 +12,7 @@
 
 #include "otchet_test_util.h"
 #include "platform/cp1251.h"
+#include "primer.h"
 #include "report/prezalts.h"
 #include "test_util.h"
 
@@ -23,25 +24,11 @@ std::string Cp1251(const std::string& s) {
   return out;
 }
 
-const char kGolova[] =
-    "=====================Rezalts======================================\n"
-    "==Варианты без повторных использований компонентов Flagrr='Y'=====\n"
-    "=====================Flag = 'Y'||'P'==============================\n";
-
-const char kSovpadenie1[] =
-    "\n\nRsr_1_= 22,000000    flag_3 = P \t flag_2 = P \t flagrr = Y \n\n"
-    "R2  Y = 12,00   || R1  Y = 10,00     and    R3  Y = 22,00   || R0  Y = -1,00      "
-    "f_d%=0,000000\n\n";
-
-const char kStop50[] = "\n=====================Rezalts end>50,000000% ===================\n";
-
-const char kSpiskiPrimera[] =
-    "\n=====================Rezalts end==============================\n"
-    "\tСписок использованных элементов\n"
-    "R   1 =   10,000000\tR   2 =   12,000000\tR   3 =   22,000000\t"
-    "\n\tСписок не использованных элементов\n"
-    "R   0 =   -1,000000\t"
-    "\n\tКонец файла\n";
+const std::string kGolova =
+    std::string(primer::kFRezalts) + primer::kFBezPovtorov + primer::kFFlagYP;
+const char* const kSovpadenie1 = primer::kFSovpadenie1;
+const char* const kStop50 = primer::kFStop50;
+const char* const kSpiskiPrimera = primer::kFSpiski;
 
 /// Each test works in a fresh directory of its own.
 class FPRezaltsTest : public ::testing::Test {
@@ -103,18 +90,8 @@ TEST_F(FPRezaltsTest, WorkedExampleWithRepeatedUse) {
   int n = RabochiPrimer();
   fall = 1;
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16), 0);
-  std::string expected =
-      "=====================Rezalts======================================\n"
-      "==Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n"
-      "=====================Flag = 'Y'||'P'==============================\n" +
-      std::string(kSovpadenie1) +
-      "\n\nRsr_2_= 11,000000    flag_0 = P \t flag_1 = P \t flagrr = N \n\n"
-      "R1  N = 10,00   || R0  Y = -1,00     and    R2  N = 12,00   || R0  Y = -1,00      "
-      "f_d%=20,000000\n\n"
-      "\n\nRsr_3_= 27,000000    flag_2 = P \t flag_4 = Z \t flagrr = N \n\n"
-      "R3  N = 22,00   || R0  Y = -1,00     and    R3  N = 22,00   || R1  N = 10,00      "
-      "f_d%=45,454544\n\n" +
-      kStop50 + kSpiskiPrimera;
+  std::string expected = std::string(primer::kFRezalts) + primer::kFSPovtorami + primer::kFFlagYP +
+                         kSovpadenie1 + primer::kFSovpadeniya23 + kStop50 + kSpiskiPrimera;
   EXPECT_EQ(Fajl(), Cp1251(expected));
 }
 

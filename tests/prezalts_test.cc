@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "otchet_test_util.h"
+#include "primer.h"
 #include "test_util.h"
 
 namespace {
@@ -24,29 +25,12 @@ std::string Pokaz(int n, float tch, int N, int Ns, int fpause = 1, const std::st
   return cap.text();
 }
 
-const char kShapka[] =
-    "======================== Результаты ==================================\n"
-    "\n"
-    "===== Варианты без повторных использований компонентов Flagrr='Y'=====\n"
-    "\n"
-    "================== Флаги вывода  результата 'Y' 'P' ==================\n"
-    "\n";
+using primer::kSovpadenie1;
+using primer::kStop50;
 
-const char kSovpadenie1[] =
-    "Rsr_1_=22,000000    flag_3=P \t flag_2=P   flagrr=Y \n"
-    "R2 Y=12,00   || R1 Y=10,00    and  R3 Y=22,00   || R0 Y=-1,00    f_d%=0,000000\n"
-    "\n";
-
-const char kStop50[] =
-    "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 50,0000 ==\n";
-
-const char kSpiskiPrimera[] =
-    "\n=====================Rezalts end==============================\n"
-    "\tСписок использованных элементов\n"
-    "R1  =10,000000\tR2  =12,000000\tR3  =22,000000\t"
-    "\n\tСписок не использованных элементов\n"
-    "R0  =-1,000000\t"
-    "\n\a\tКонец программы";
+const std::string kShapka =
+    std::string(primer::kRezultaty) + primer::kBezPovtorov + primer::kFlagiYP;
+const char* const kSpiskiPrimera = primer::kSpiski;
 
 const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
 
@@ -63,21 +47,8 @@ TEST(PRezalts, WorkedExample) {
 TEST(PRezalts, WorkedExampleWithRepeatedUse) {
   int n = RabochiPrimer();
   fall = 1;
-  std::string expected =
-      "======================== Результаты ==================================\n"
-      "\n"
-      "= Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n"
-      "\n"
-      "================== Флаги вывода  результата 'Y' 'P' ==================\n"
-      "\n" +
-      std::string(kSovpadenie1) +
-      "Rsr_2_=11,000000    flag_0=P \t flag_1=P   flagrr=N \n"
-      "R1 N=10,00   || R0 Y=-1,00    and  R2 N=12,00   || R0 Y=-1,00    f_d%=20,000000\n"
-      "\n"
-      "Rsr_3_=27,000000    flag_2=P \t flag_4=Z   flagrr=N \n"
-      "R3 N=22,00   || R0 Y=-1,00    and  R3 N=22,00   || R1 N=10,00    f_d%=45,454544\n"
-      "\n" +
-      kStop50 + kSpiskiPrimera;
+  std::string expected = std::string(primer::kRezultaty) + primer::kSPovtorami + primer::kFlagiYP +
+                         kSovpadenie1 + primer::kSovpadeniya23 + kStop50 + kSpiskiPrimera;
   EXPECT_EQ(Pokaz(n, 50.0f, 19, 16), expected);
 }
 

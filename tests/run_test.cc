@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/cp1251.h"
+#include "primer.h"
 #include "program1/v_pamyati.h"
 #include "test_util.h"
 
@@ -26,56 +27,20 @@ const char kTracedHead[] =
     "\n"
     "N Y P Z <> 0 0 0 0     Ns=16     N=19     Число компонентов 4\n"
     "\nВ расcчётах присутствует мнимый пустой элемент R0=-1\n"
-    "\nЧисло рассчитанных ПОСЛЕДОВАТЕЛЬНО элементов структуры 6\n\n"
-    "======================== Результаты ==================================\n\n";
+    "\nЧисло рассчитанных ПОСЛЕДОВАТЕЛЬНО элементов структуры 6\n\n";
 
-const char kNoRepeat[] =
-    "===== Варианты без повторных использований компонентов Flagrr='Y'=====\n\n";
-const char kRepeat[] = "= Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n\n";
+using namespace primer;
 
-const char kMatch1[] =
-    "================== Флаги вывода  результата 'Y' 'P' ==================\n\n"
-    "Rsr_1_=22,000000    flag_3=P \t flag_2=P   flagrr=Y \n"
-    "R2 Y=12,00   || R1 Y=10,00    and  R3 Y=22,00   || R0 Y=-1,00    f_d%=0,000000\n\n";
-
-const char kMatches2And3[] =
-    "Rsr_2_=11,000000    flag_0=P \t flag_1=P   flagrr=N \n"
-    "R1 N=10,00   || R0 Y=-1,00    and  R2 N=12,00   || R0 Y=-1,00    f_d%=20,000000\n\n"
-    "Rsr_3_=27,000000    flag_2=P \t flag_4=Z   flagrr=N \n"
-    "R3 N=22,00   || R0 Y=-1,00    and  R3 N=22,00   || R1 N=10,00    f_d%=45,454544\n\n";
-
-const char kTracedTail[] =
-    "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 50,0000 ==\n"
-    "\n=====================Rezalts end==============================\n"
-    "\tСписок использованных элементов\n"
-    "R1  =10,000000\tR2  =12,000000\tR3  =22,000000\t"
-    "\n\tСписок не использованных элементов\n"
-    "R0  =-1,000000\t"
-    "\n\a\tКонец программы";
-
-const char kFileHead[] = "=====================Rezalts======================================\n";
-const char kFileNoRepeat[] = "==Варианты без повторных использований компонентов Flagrr='Y'=====\n";
-const char kFileRepeat[] = "==Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n";
-const char kFileMatch1[] =
-    "=====================Flag = 'Y'||'P'==============================\n"
-    "\n\nRsr_1_= 22,000000    flag_3 = P \t flag_2 = P \t flagrr = Y \n\n"
-    "R2  Y = 12,00   || R1  Y = 10,00     and    R3  Y = 22,00   || R0  Y = -1,00      "
-    "f_d%=0,000000\n\n";
-const char kFileMatches2And3[] =
-    "\n\nRsr_2_= 11,000000    flag_0 = P \t flag_1 = P \t flagrr = N \n\n"
-    "R1  N = 10,00   || R0  Y = -1,00     and    R2  N = 12,00   || R0  Y = -1,00      "
-    "f_d%=20,000000\n\n"
-    "\n\nRsr_3_= 27,000000    flag_2 = P \t flag_4 = Z \t flagrr = N \n\n"
-    "R3  N = 22,00   || R0  Y = -1,00     and    R3  N = 22,00   || R1  N = 10,00      "
-    "f_d%=45,454544\n\n";
-const char kFileTail[] =
-    "\n=====================Rezalts end>50,000000% ===================\n"
-    "\n=====================Rezalts end==============================\n"
-    "\tСписок использованных элементов\n"
-    "R   1 =   10,000000\tR   2 =   12,000000\tR   3 =   22,000000\t"
-    "\n\tСписок не использованных элементов\n"
-    "R   0 =   -1,000000\t"
-    "\n\tКонец файла\n";
+/// The traced run, whole: console and result file, without and with the switch.
+const std::string kConsole = std::string(kDialogue) + kTracedHead + kRezultaty + kBezPovtorov +
+                             kFlagiYP + kSovpadenie1 + kStop50 + kSpiski;
+const std::string kConsoleRepeat = std::string("argc=2\nargv=-\n") + kDialogue + kTracedHead +
+                                   kRezultaty + kSPovtorami + kFlagiYP + kSovpadenie1 +
+                                   kSovpadeniya23 + kStop50 + kSpiski;
+const std::string kFile =
+    std::string(kFRezalts) + kFBezPovtorov + kFFlagYP + kFSovpadenie1 + kFStop50 + kFSpiski;
+const std::string kFileRepeat = std::string(kFRezalts) + kFSPovtorami + kFFlagYP + kFSovpadenie1 +
+                                kFSovpadeniya23 + kFStop50 + kFSpiski;
 
 std::string Cp1251(const std::string& utf8) {
   std::string out(utf8.size(), '\0');
@@ -106,23 +71,20 @@ Outcome RunOn(const std::string& data, const std::string& input = "data_1.txt\n"
 TEST(WholeRun, TracedRunByteForByte) {
   Outcome run = RunOn(kTraced);
   EXPECT_EQ(run.r.status, 0);
-  EXPECT_EQ(run.r.out, std::string(kDialogue) + kTracedHead + kNoRepeat + kMatch1 + kTracedTail);
-  EXPECT_EQ(run.rezalts, Cp1251(std::string(kFileHead) + kFileNoRepeat + kFileMatch1 + kFileTail));
+  EXPECT_EQ(run.r.out, kConsole);
+  EXPECT_EQ(run.rezalts, Cp1251(kFile));
 }
 
 TEST(WholeRun, SwitchAllowsRepeatedUse) {
   Outcome run = RunOn(kTraced, "data_1.txt\n", "-1");
   EXPECT_EQ(run.r.status, 0);
-  EXPECT_EQ(run.r.out, std::string("argc=2\nargv=-\n") + kDialogue + kTracedHead + kRepeat +
-                           kMatch1 + kMatches2And3 + kTracedTail);
-  EXPECT_EQ(run.rezalts, Cp1251(std::string(kFileHead) + kFileRepeat + kFileMatch1 +
-                                kFileMatches2And3 + kFileTail));
+  EXPECT_EQ(run.r.out, kConsoleRepeat);
+  EXPECT_EQ(run.rezalts, Cp1251(kFileRepeat));
 }
 
 TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
   Outcome run = RunOn(kTraced, "data_1.txt\n", "", "LANG=C.UTF-8 LC_ALL=ru_RU.CP1251");
-  EXPECT_EQ(run.r.out,
-            Cp1251(std::string(kDialogue) + kTracedHead + kNoRepeat + kMatch1 + kTracedTail));
+  EXPECT_EQ(run.r.out, Cp1251(kConsole));
 }
 
 TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
@@ -133,9 +95,8 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
   for (int pass = 0; pass < 3; ++pass) {
     std::string console;
     EXPECT_EQ(run_v_pamyati(kTraced, "data_1.txt\n", &console), 0);
-    EXPECT_EQ(console, std::string(kDialogue) + kTracedHead + kNoRepeat + kMatch1 + kTracedTail);
-    EXPECT_EQ(read_file("Rezalts.txt"),
-              Cp1251(std::string(kFileHead) + kFileNoRepeat + kFileMatch1 + kFileTail));
+    EXPECT_EQ(console, kConsole);
+    EXPECT_EQ(read_file("Rezalts.txt"), Cp1251(kFile));
     // A run in between with other settings must leave nothing behind.
     EXPECT_EQ(run_v_pamyati("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &console, "-1"), 1);
   }
@@ -234,13 +195,11 @@ TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
   EXPECT_NE(run.r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
                            "элементов\n\n\a\tКонец программы"),
             std::string::npos);
-  EXPECT_EQ(run.rezalts,
-            Cp1251(std::string(kFileHead) + kFileNoRepeat +
-                   "=====================Flag = 'Y'||'P'==============================\n"
-                   "\n=====================Rezalts end==============================\n"
-                   "\tСписок использованных элементов\n"
-                   "\n\tСписок не использованных элементов\n"
-                   "\n\tКонец файла\n"));
+  EXPECT_EQ(run.rezalts, Cp1251(std::string(kFRezalts) + kFBezPovtorov + kFFlagYP +
+                                "\n=====================Rezalts end==============================\n"
+                                "\tСписок использованных элементов\n"
+                                "\n\tСписок не использованных элементов\n"
+                                "\n\tКонец файла\n"));
 }
 
 TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
@@ -249,8 +208,7 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
   write_file(dir + "/Rezalts.txt", std::string(100000, 'x'));
   RunResult r = run_podbor(dir, "data_1.txt\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"),
-            Cp1251(std::string(kFileHead) + kFileNoRepeat + kFileMatch1 + kFileTail));
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), Cp1251(kFile));
   // Nothing else is left in the directory: no temporary file, no "void".
   std::string listing;
   FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
@@ -265,7 +223,7 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
-  const std::string earlier = Cp1251(std::string(kFileHead) + "earlier run\n");
+  const std::string earlier = Cp1251(std::string(kFRezalts) + "earlier run\n");
   write_file(dir + "/Rezalts.txt", earlier);
   RunResult r = run_podbor(dir, "data_1.txt\n");
   EXPECT_EQ(r.status, 1);
