@@ -10,7 +10,7 @@ namespace {
 
 /// A record the walk would reject: its rank and its two component numbers.
 struct Propusk {
-  int r, x, y;
+  int r, j, x, y;
 };
 
 bool Realnyi(int u) {
@@ -24,9 +24,16 @@ bool Realnyi(int u) {
 int ZaSeriei(const Propuski& p, int c, int* k, int t) {
   if (!Realnyi(c)) return t;
   const int end = p.start[c + 1];
-  if (*k < 0 || (*k < end && p.rang[*k] < t)) {
-    const int from = *k < 0 ? p.start[c] : *k;
-    *k = static_cast<int>(std::lower_bound(p.rang.data() + from, p.rang.data() + end, t) -
+  // Mostly t is only a step or two past the entry the walk stands at.
+  for (int shag = 0; *k >= 0 && *k < end && p.rang[*k] < t; ++shag) {
+    if (shag == 4) {
+      *k = -1;
+      break;
+    }
+    ++*k;
+  }
+  if (*k < 0) {
+    *k = static_cast<int>(std::lower_bound(p.rang.data() + p.start[c], p.rang.data() + end, t) -
                           p.rang.data());
   }
   if (*k >= end || p.rang[*k] != t) return t;
@@ -59,7 +66,7 @@ void build_propuski(Propuski* p, int nn) {
   for (int r = 0; r <= nn; ++r) {
     const int j = zapis(r);
     if (j >= 0) {
-      zapisi[m++] = Propusk{r, Mb[j].x, Mb[j].y};
+      zapisi[m++] = Propusk{r, j, Mb[j].x, Mb[j].y};
       ++start[Mb[j].x + 1];
       ++start[Mb[j].y + 1];
     }
@@ -68,9 +75,14 @@ void build_propuski(Propuski* p, int nn) {
     start[c + 1] += start[c];
   std::array<int, kNomera> next;
   std::copy(start.begin(), start.begin() + kNomera, next.begin());
+  std::fill(p->mesto_x.begin(), p->mesto_x.begin() + nn + 1, -1);
+  std::fill(p->mesto_y.begin(), p->mesto_y.begin() + nn + 1, -1);
   for (int k = 0; k < m; ++k) {
-    p->rang[next[zapisi[k].x]++] = zapisi[k].r;
-    p->rang[next[zapisi[k].y]++] = zapisi[k].r;
+    const Propusk& z = zapisi[k];
+    p->mesto_x[z.j] = next[z.x];
+    p->rang[next[z.x]++] = z.r;
+    p->mesto_y[z.j] = next[z.y];
+    p->rang[next[z.y]++] = z.r;
   }
   for (int c = 0; c < kNomera; ++c) {
     for (int k = start[c + 1] - 1; k >= start[c]; --k) {
@@ -81,6 +93,10 @@ void build_propuski(Propuski* p, int nn) {
 }
 
 int mimo(const Propuski& p, Khod* h, int t) {
+  if (h->ka < 0 && h->kb < 0 && h->j >= 0) {  // first use: start after the start pair
+    h->ka = p.mesto_x[h->j] >= 0 ? p.mesto_x[h->j] + 1 : -1;
+    h->kb = p.mesto_y[h->j] >= 0 ? p.mesto_y[h->j] + 1 : -1;
+  }
   // Runs of the two lists may follow one another: jump until neither holds t.
   for (;;) {
     const int t0 = t;

@@ -24,6 +24,10 @@ struct Propuski {
   std::array<int, kNomera + 1> start;
   std::array<int, 2 * static_cast<std::size_t>(kMbSize)> rang;
   std::array<int, 2 * static_cast<std::size_t>(kMbSize)> konec;
+  /// Index in `rang` of record j's own entry in the list of its x and of
+  /// its y; -1 when it has none. A walk starts right after its start pair.
+  std::array<int, kMbSize> mesto_x;
+  std::array<int, kMbSize> mesto_y;
 };
 
 extern Propuski propuski;
@@ -34,7 +38,8 @@ void build_propuski(Propuski* p, int nn);
 
 /// One walk's place in the lists of its start pair's two components.
 struct Khod {
-  int a, b;     ///< The component numbers.
+  int j;        ///< The start pair's record.
+  int a, b;     ///< Its component numbers, x and y.
   int ka = -1;  ///< Index in `rang` in a's list; -1 before the first use.
   int kb = -1;
 };

@@ -37,7 +37,7 @@ int Partner(int nn, int jm, int si) {
   bibl& a = Mb[si];
   const bool realnaya = Mnimykh(a) == 0;
   int otkazy = 0;
-  Khod khod{a.x, a.y};
+  Khod khod{si, a.x, a.y};
   for (int t = jm + 1; t <= nn; ++t) {
     int ci = 0;
     const int r = poisk1(nn, t, &ci);

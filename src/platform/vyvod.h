@@ -8,7 +8,7 @@
 /// written in UTF-8 in the sources; a stream in Windows-1251 gets them
 /// converted on the way out.
 struct Vyvod {
-  FILE* f = nullptr;
+  FILE* f = nullptr;    ///< nullptr: the text goes nowhere, unformatted.
   bool cp1251 = false;  ///< Write Windows-1251 bytes instead of UTF-8.
   bool failed = false;  ///< A write to `f` failed; later writes still go on.
 };

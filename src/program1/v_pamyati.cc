@@ -27,10 +27,8 @@ int run_v_pamyati(const std::string& bytes, const std::string& answers, std::str
   konsol.in = fmemopen(in_copy.data(), in_copy.size(), "rb");
   char* out_buf = nullptr;
   size_t out_len = 0;
-  // Output nobody reads goes nowhere, without a buffer to grow.
-  static FILE* const nowhere = std::fopen("/dev/null", "w");
-  FILE* out = console ? open_memstream(&out_buf, &out_len) : nowhere;
-  konsol.out = Vyvod{out, false, false};
+  // Output nobody reads is not even formatted.
+  konsol.out = Vyvod{console ? open_memstream(&out_buf, &out_len) : nullptr, false, false};
   konsol.pause = false;
   konsol.open_data = OpenBytes;
   konsol.rezalts = rezalts;
@@ -39,7 +37,7 @@ int run_v_pamyati(const std::string& bytes, const std::string& answers, std::str
   const char* argv[] = {"podbor", arg, nullptr};
   int status = run(arg ? 2 : 1, argv);
 
-  if (konsol.out.f && konsol.out.f != nowhere) std::fclose(konsol.out.f);
+  if (konsol.out.f) std::fclose(konsol.out.f);
   if (console) console->assign(out_buf ? out_buf : "", out_buf ? out_len : 0);
   std::free(out_buf);
   if (konsol.in) std::fclose(konsol.in);
