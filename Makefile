@@ -14,7 +14,7 @@ configure:
 	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
 run: all
-	cd examples && printf 'data_1.txt\n' | ../$(BUILD)/podbor
+	cd examples && printf 'data_1.txt\n' | ../$(BUILD)/podbor && echo
 
 test: all
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
