@@ -88,7 +88,7 @@ TEST(BadInput, EmptyCommentsAndGarbage) {
        "Число символов=0   Число слов=1\n" + std::string("=========Конец"), "Rezalts end"},
       {"unclosed block comment", "TCH, 50, START, 10, 12, /* 22, END,\n", kName, 0,
        "Число символов=19   Число слов=6\n", "R   2 =   12,000000"},
-      {"binary garbage", std::string("\0\x01\x80\xff START,\x00 10,\xc0\xe9 12,END,", 27), kName, 0,
+      {"binary garbage", std::string("\0\x01\x80\xff START,\x00 10,\xc0\xe9 12,END,", 26), kName, 0,
        "N=17     Число компонентов 2\n", "R   1 =   10,000000\tR   2 =   12,000000\t"},
       {"lower-case keywords", "tch, 50, start, 10, 20, end,\n", kName, 0, kNoComponents,
        "Список не использованных элементов\n\n"},
