@@ -7,38 +7,50 @@
 
 namespace {
 
+/// The text of one print on its way out: converted to the stream's code
+/// page and collected, then written in one call rather than field by field.
+struct Nakopitel {
+  Vyvod* v = nullptr;
+  size_t n = 0;
+  char buf[1024];
+};
+
+void Sbros(Nakopitel* a) {
+  if (a->n != 0 && std::fwrite(a->buf, 1, a->n, a->v->f) != a->n) a->v->failed = true;
+  a->n = 0;
+}
+
 void Put(void* ctx, const char* s, size_t n) {
-  Vyvod* v = static_cast<Vyvod*>(ctx);
-  if (!v->f || n == 0) return;
-  if (!v->cp1251) {
-    if (std::fwrite(s, 1, n, v->f) != n) v->failed = true;
-    return;
-  }
-  char buf[256];
+  Nakopitel* a = static_cast<Nakopitel*>(ctx);
   const char* end = s + n;
   while (s < end) {
-    size_t k = 0;
-    while (s < end && k < sizeof(buf))
-      buf[k++] = static_cast<char>(next_cp1251(&s, end));
-    if (std::fwrite(buf, 1, k, v->f) != k) v->failed = true;
+    if (a->n == sizeof(a->buf)) Sbros(a);
+    a->buf[a->n++] = a->v->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
   }
 }
 
 }  // namespace
 
 void vprint(Vyvod* v, const char* fmt, va_list ap) {
-  if (v->f) vformat(Put, v, fmt, ap);
+  if (!v->f)  // a stream without a file writes nothing
+    return;
+  Nakopitel a;
+  a.v = v;
+  vformat(Put, &a, fmt, ap);
+  Sbros(&a);
 }
 
 void print(Vyvod* v, const char* fmt, ...) {
-  if (!v->f)  // a stream without a file writes nothing
-    return;
   va_list ap;
   va_start(ap, fmt);
-  vformat(Put, v, fmt, ap);
+  vprint(v, fmt, ap);
   va_end(ap);
 }
 
 void put_text(Vyvod* v, const char* s) {
-  Put(v, s, std::strlen(s));
+  if (!v->f) return;
+  Nakopitel a;
+  a.v = v;
+  Put(&a, s, std::strlen(s));
+  Sbros(&a);
 }
