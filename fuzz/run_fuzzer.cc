@@ -40,7 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
       "data_1.txt\nxq\n",
       "data_1.txt\n\n\n\n\n\n\n\n",
   };
-  const char* arg = (pick & 4) ? "-1" : nullptr;
+  // The switch for one input in eight: with it every match is printed, and
+  // the many large tables would spend most of the time formatting.
+  const char* arg = (pick & 0x1C) == 0x1C ? "-1" : nullptr;
   run_v_pamyati(bytes, kAnswers[pick & 3], nullptr, arg, rezalts.c_str());
   return 0;
 }
