@@ -2,8 +2,6 @@
 // it, and the console caught in memory.
 #pragma once
 
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -11,21 +9,14 @@
 #include "engine/raschet.h"
 #include "platform/konsol.h"
 #include "program1/program1.h"
+#include "test_util.h"
 
 /// Runs fn with the console writing into memory; returns what it printed.
 template <class F>
 std::string Captured(F fn) {
-  char* buf = nullptr;
-  size_t len = 0;
-  FILE* f = open_memstream(&buf, &len);
-  const Vyvod saved = konsol.out;
-  konsol.out = Vyvod{f, false, false};
+  KonsolCapture k;
   fn();
-  std::fclose(f);
-  konsol.out = saved;
-  std::string out(buf, len);
-  std::free(buf);
-  return out;
+  return k.text();
 }
 
 /// The register table as count() leaves it for `values` after START: the
