@@ -136,10 +136,10 @@ TEST_F(FPRezaltsTest, StartsWithEveryComponentFree) {
 TEST_F(FPRezaltsTest, ThresholdAndOutputFlags) {
   int n = RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 0.0f, 19, 16), 0);
-  EXPECT_EQ(Skolko(Fajl(), "Rezalts end>"), 0);
+  EXPECT_EQ(count_of(Fajl(), "Rezalts end>"), 0);
   RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 0.0001f, 19, 16), 0);
-  EXPECT_EQ(Skolko(Fajl(), "Rezalts end>"), 0);
+  EXPECT_EQ(count_of(Fajl(), "Rezalts end>"), 0);
   RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 20.0f, 19, 16), 0);
   EXPECT_NE(Fajl().find("f_d%=0,000000\n\n\n=====================Rezalts end>20,000000% ====="),
@@ -151,23 +151,23 @@ TEST_F(FPRezaltsTest, ThresholdAndOutputFlags) {
   EXPECT_NE(f.find("=====================Flag = 'Z'||'Z'====="), std::string::npos);
   EXPECT_NE(f.find("\n\nRsr_1_= 22,000000    flag_5 = Z \t flag_0 = P \t flagrr = Y \n\n"),
             std::string::npos);
-  EXPECT_EQ(Skolko(f, "Rsr_"), 1);
+  EXPECT_EQ(count_of(f, "Rsr_"), 1);
   RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16, 'N', 'N'), 0);
-  EXPECT_EQ(Skolko(Fajl(), "Rsr_"), 0);
+  EXPECT_EQ(count_of(Fajl(), "Rsr_"), 0);
 }
 
 TEST_F(FPRezaltsTest, SeparatorEveryTenMatches) {
   int n = Serii(10);
   ASSERT_EQ(Zapisat(n, 0.0f, 55, 16), 0);
-  EXPECT_EQ(Skolko(Fajl(), "Rsr_"), 10);
-  EXPECT_EQ(Skolko(Fajl(), "------"), 0);
+  EXPECT_EQ(count_of(Fajl(), "Rsr_"), 10);
+  EXPECT_EQ(count_of(Fajl(), "------"), 0);
 
   n = Serii(11);
   ASSERT_EQ(Zapisat(n, 0.0f, 59, 16), 0);
   std::string f = Fajl();
-  EXPECT_EQ(Skolko(f, "Rsr_"), 11);
-  EXPECT_EQ(Skolko(f, "------"), 1);
+  EXPECT_EQ(count_of(f, "Rsr_"), 11);
+  EXPECT_EQ(count_of(f, "------"), 1);
   EXPECT_NE(f.find("f_d%=9,000000\n\n------\n\n\nRsr_11_= "), std::string::npos);
 }
 
@@ -179,11 +179,11 @@ TEST_F(FPRezaltsTest, QuitAtTheConsoleLeavesTheFileWhole) {
   {
     KonsolCapture cap("q");
     PRezalts(n, &t, 59, &f1, &f2, 16, 1);
-    EXPECT_EQ(Skolko(cap.text(), "Rsr_"), 10);
+    EXPECT_EQ(count_of(cap.text(), "Rsr_"), 10);
   }
   ASSERT_EQ(Zapisat(n, 0.0f, 59, 16), 0);
   std::string f = Fajl();
-  EXPECT_EQ(Skolko(f, "Rsr_"), 11);
+  EXPECT_EQ(count_of(f, "Rsr_"), 11);
   EXPECT_NE(f.find(Cp1251("\tСписок не использованных элементов\n\n\tКонец файла\n")),
             std::string::npos);
 }

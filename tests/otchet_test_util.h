@@ -9,15 +9,6 @@
 #include "engine/rank_index.h"
 #include "program1/program1.h"
 
-/// How often `what` occurs in `s`.
-inline int Skolko(const std::string& s, const std::string& what) {
-  int k = 0;
-  for (size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) {
-    ++k;
-  }
-  return k;
-}
-
 /// One pair record as the engine leaves it for the reports.
 struct Zapis {
   float fc;

@@ -80,8 +80,8 @@ TEST(PRezalts, NoPairsAndNoList) {
   reset_register();
   flagRR.fill('Y');
   std::string s = Pokaz(n, 50.0f, 198, 200);
-  EXPECT_EQ(Skolko(s, "Rsr_"), 0) << s;
-  EXPECT_EQ(Skolko(s, "остановлен"), 1) << s;
+  EXPECT_EQ(count_of(s, "Rsr_"), 0) << s;
+  EXPECT_EQ(count_of(s, "остановлен"), 1) << s;
   fall = 1;
   s = Pokaz(n, 50.0f, 198, 200);
   EXPECT_NE(s.find("flagrr=N \nR2 ?=0,00    || R1 ?=0,00     and  R3 ?=0,00    || R0 Y=-1,00 "),
@@ -101,12 +101,12 @@ TEST(PRezalts, OutputFlags) {
                    "f_d%=0,000000\n\n\n====="),
             std::string::npos)
       << s;
-  EXPECT_EQ(Skolko(s, "Rsr_"), 1);
-  EXPECT_EQ(Skolko(s, "остановлен"), 0);
+  EXPECT_EQ(count_of(s, "Rsr_"), 1);
+  EXPECT_EQ(count_of(s, "остановлен"), 0);
   // 'N' selects nothing.
   RabochiPrimer();
   s = Pokaz(n, 50.0f, 19, 16, 1, "", 'N', 'N');
-  EXPECT_EQ(Skolko(s, "Rsr_"), 0);
+  EXPECT_EQ(count_of(s, "Rsr_"), 0);
   EXPECT_NE(s.find("R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n"),
             std::string::npos);
 }
@@ -117,7 +117,7 @@ TEST(PRezalts, Threshold) {
     int n = RabochiPrimer();
     fall = 1;
     std::string s = Pokaz(n, t, 19, 16);
-    EXPECT_EQ(Skolko(s, "остановлен"), 0) << t;
+    EXPECT_EQ(count_of(s, "остановлен"), 0) << t;
     EXPECT_NE(s.find("Rsr_4_=17,000000    flag_1=P \t flag_3=P   flagrr=N \n"), std::string::npos)
         << t;
   }
@@ -132,12 +132,12 @@ TEST(PRezalts, Threshold) {
   RabochiPrimer();
   s = Pokaz(n, 0.00011f, 19, 16);
   EXPECT_NE(s.find("f_d% >  0,0001 ==\n"), std::string::npos) << s;
-  EXPECT_EQ(Skolko(s, "Rsr_"), 1);
+  EXPECT_EQ(count_of(s, "Rsr_"), 1);
   // A deviation that is not a number never stops.
   RabochiPrimer();
   Mb[1].f_de = std::numeric_limits<float>::quiet_NaN();
   s = Pokaz(n, 50.0f, 19, 16);
-  EXPECT_EQ(Skolko(s, "остановлен"), 0) << s;
+  EXPECT_EQ(count_of(s, "остановлен"), 0) << s;
 }
 
 TEST(PRezalts, Paging) {
@@ -145,15 +145,15 @@ TEST(PRezalts, Paging) {
   int n = Serii(10);
   std::string rest;
   std::string s = Pokaz(n, 0.0f, 55, 16, 1, "q", 'Y', 'P', &rest);
-  EXPECT_EQ(Skolko(s, "Rsr_"), 10);
-  EXPECT_EQ(Skolko(s, kPrompt), 0);
+  EXPECT_EQ(count_of(s, "Rsr_"), 10);
+  EXPECT_EQ(count_of(s, kPrompt), 0);
   EXPECT_EQ(rest, "q");
 
   // Eleven and 'q': ten printed, the eleventh's components stay unused.
   n = Serii(11);
   rest.clear();
   s = Pokaz(n, 0.0f, 59, 16, 1, "q\n", 'Y', 'P', &rest);
-  EXPECT_EQ(Skolko(s, "Rsr_"), 10);
+  EXPECT_EQ(count_of(s, "Rsr_"), 10);
   EXPECT_NE(
       s.find("f_d%=9,000000\n\n" + std::string(kPrompt) + "\n=====================Rezalts end="),
       std::string::npos)
@@ -168,7 +168,7 @@ TEST(PRezalts, Paging) {
   for (const char* answer : {"x", "Q", ""}) {
     n = Serii(11);
     s = Pokaz(n, 0.0f, 59, 16, 1, answer);
-    EXPECT_EQ(Skolko(s, "Rsr_"), 11) << answer;
+    EXPECT_EQ(count_of(s, "Rsr_"), 11) << answer;
     EXPECT_NE(s.find("f_d%=9,000000\n\n" + std::string(kPrompt) + "Rsr_11_="), std::string::npos)
         << answer;
   }
@@ -177,15 +177,15 @@ TEST(PRezalts, Paging) {
   n = Serii(11);
   rest.clear();
   s = Pokaz(n, 0.0f, 59, 16, 0, "q", 'Y', 'P', &rest);
-  EXPECT_EQ(Skolko(s, "Rsr_"), 11);
-  EXPECT_EQ(Skolko(s, kPrompt), 0);
+  EXPECT_EQ(count_of(s, "Rsr_"), 11);
+  EXPECT_EQ(count_of(s, kPrompt), 0);
   EXPECT_EQ(rest, "q");
 
   // "xq": the first prompt takes x, the second takes the waiting q at once.
   n = Serii(21);
   s = Pokaz(n, 0.0f, 15 + 84, 16, 1, "xq\n");
-  EXPECT_EQ(Skolko(s, "Rsr_"), 20);
-  EXPECT_EQ(Skolko(s, kPrompt), 2);
+  EXPECT_EQ(count_of(s, "Rsr_"), 20);
+  EXPECT_EQ(count_of(s, kPrompt), 2);
 }
 
 TEST(PRezalts, ImaginaryElementInsideTheList) {

@@ -112,13 +112,6 @@ std::string Twelve(const char* tch) {
   return std::string("FALL,1,TCH,") + tch + ",START,10,20,30,40,50,60,END,\n";
 }
 
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-    ++n;
-  return n;
-}
-
 const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
 
 }  // namespace
@@ -126,18 +119,18 @@ const char kPrompt[] = "------Для окончания вывода введи�
 TEST(WholeRun, TenMatchesNeedNoPrompt) {
   Outcome run = RunOn(Twelve("45"));
   EXPECT_EQ(run.r.status, 0);
-  EXPECT_EQ(Count(run.r.out, "Rsr_"), 10);
-  EXPECT_EQ(Count(run.r.out, kPrompt), 0);
-  EXPECT_EQ(Count(run.r.out, "f_d% > 45,0000 =="), 1);
-  EXPECT_EQ(Count(run.rezalts, "Rsr_"), 10);
-  EXPECT_EQ(Count(run.rezalts, "------\n"), 0);
+  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 10);
+  EXPECT_EQ(count_of(run.r.out, kPrompt), 0);
+  EXPECT_EQ(count_of(run.r.out, "f_d% > 45,0000 =="), 1);
+  EXPECT_EQ(count_of(run.rezalts, "Rsr_"), 10);
+  EXPECT_EQ(count_of(run.rezalts, "------\n"), 0);
 }
 
 TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
   // End of input at the prompt goes on.
   Outcome run = RunOn(Twelve("60"));
-  EXPECT_EQ(Count(run.r.out, "Rsr_"), 11);
-  EXPECT_EQ(Count(run.r.out, kPrompt), 1);
+  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 11);
+  EXPECT_EQ(count_of(run.r.out, kPrompt), 1);
   EXPECT_NE(run.r.out.find(std::string("f_d%=50,000000\n\n") + "\n== Вывод остановлен"),
             std::string::npos);
   EXPECT_LT(run.r.out.find(kPrompt), run.r.out.find("Rsr_11_"));
@@ -145,26 +138,26 @@ TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
   // 'q' ends the listing after ten; the file still holds all eleven.
   Outcome q = RunOn(Twelve("60"), "data_1.txt\nq\n");
   EXPECT_EQ(q.r.status, 0);
-  EXPECT_EQ(Count(q.r.out, "Rsr_"), 10);
-  EXPECT_EQ(Count(q.r.out, "Вывод остановлен"), 0);
+  EXPECT_EQ(count_of(q.r.out, "Rsr_"), 10);
+  EXPECT_EQ(count_of(q.r.out, "Вывод остановлен"), 0);
   EXPECT_EQ(q.rezalts, run.rezalts);
-  EXPECT_EQ(Count(q.rezalts, "Rsr_"), 11);
-  EXPECT_EQ(Count(q.rezalts, "------\n"), 1);
-  EXPECT_EQ(Count(q.rezalts, "Rezalts end>60,000000% ="), 1);
+  EXPECT_EQ(count_of(q.rezalts, "Rsr_"), 11);
+  EXPECT_EQ(count_of(q.rezalts, "------\n"), 1);
+  EXPECT_EQ(count_of(q.rezalts, "Rezalts end>60,000000% ="), 1);
   EXPECT_EQ(q.rezalts.substr(q.rezalts.size() - 14), Cp1251("\n\tКонец файла\n"));
 
   // 'Q' is no 'q'.
   Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
-  EXPECT_EQ(Count(upper.r.out, "Rsr_"), 11);
+  EXPECT_EQ(count_of(upper.r.out, "Rsr_"), 11);
 }
 
 TEST(WholeRun, AThresholdBelow00001StopsNothing) {
   for (const char* tch : {"0", "0.0001"}) {
     Outcome run = RunOn(Twelve(tch));
-    EXPECT_EQ(Count(run.r.out, "Rsr_"), 12) << tch;
-    EXPECT_EQ(Count(run.r.out, "Вывод остановлен"), 0) << tch;
-    EXPECT_EQ(Count(run.rezalts, "Rsr_"), 12) << tch;
-    EXPECT_EQ(Count(run.rezalts, "Rezalts end>"), 0) << tch;
+    EXPECT_EQ(count_of(run.r.out, "Rsr_"), 12) << tch;
+    EXPECT_EQ(count_of(run.r.out, "Вывод остановлен"), 0) << tch;
+    EXPECT_EQ(count_of(run.rezalts, "Rsr_"), 12) << tch;
+    EXPECT_EQ(count_of(run.rezalts, "Rezalts end>"), 0) << tch;
   }
 }
 
@@ -173,17 +166,17 @@ TEST(WholeRun, OutputFlagsZAndN) {
   Outcome z = RunOn("Z,START,10,20,30,40,50,60,END,\n");
   EXPECT_NE(z.r.out.find("N Y P Z <> 0 0 0 1     "), std::string::npos);
   EXPECT_NE(z.r.out.find("результата 'Z' 'Z'"), std::string::npos);
-  EXPECT_GT(Count(z.r.out, "Rsr_"), 0);
-  EXPECT_EQ(Count(z.r.out, "=Y \t flag_"), 0);
-  EXPECT_EQ(Count(z.r.out, "=Z \t flag_0="), Count(z.r.out, "Rsr_"));
+  EXPECT_GT(count_of(z.r.out, "Rsr_"), 0);
+  EXPECT_EQ(count_of(z.r.out, "=Y \t flag_"), 0);
+  EXPECT_EQ(count_of(z.r.out, "=Z \t flag_0="), count_of(z.r.out, "Rsr_"));
   EXPECT_NE(z.rezalts.find("Flag = 'Z'||'Z'"), std::string::npos);
 
   // N alone selects nothing: no pair carries that flag.
   Outcome n = RunOn("N,START,10,20,30,40,50,60,END,\n");
   EXPECT_NE(n.r.out.find("N Y P Z <> 1 0 0 0     "), std::string::npos);
   EXPECT_NE(n.r.out.find("результата 'N' 'P'"), std::string::npos);
-  EXPECT_EQ(Count(n.r.out, "Rsr_"), 0);
-  EXPECT_EQ(Count(n.rezalts, "Rsr_"), 0);
+  EXPECT_EQ(count_of(n.r.out, "Rsr_"), 0);
+  EXPECT_EQ(count_of(n.rezalts, "Rsr_"), 0);
 }
 
 TEST(WholeRun, NoStartMarkerStillWritesTheFile) {

@@ -76,3 +76,11 @@ std::string KonsolCapture::text() {
   std::fseek(out, 0, SEEK_END);
   return s;
 }
+
+int count_of(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+    ++n;
+  }
+  return n;
+}

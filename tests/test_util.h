@@ -8,14 +8,14 @@
 
 /// The result of one run of the executable.
 struct RunResult {
-  int status = -1;     ///< Exit status, or -1 when it did not exit normally.
-  std::string out;     ///< Everything it wrote to standard output.
+  int status = -1;  ///< Exit status, or -1 when it did not exit normally.
+  std::string out;  ///< Everything it wrote to standard output.
 };
 
 /// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
 /// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
-RunResult run_podbor(const std::string& dir, const std::string& input,
-                     const std::string& args = "", const std::string& env = "LANG=C.UTF-8");
+RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args = "",
+                     const std::string& env = "LANG=C.UTF-8");
 
 /// The whole content of a file; empty when it cannot be read.
 std::string read_file(const std::string& path);
@@ -28,6 +28,9 @@ std::string make_temp_dir();
 
 /// The directory of the project's example data files.
 std::string examples_dir();
+
+/// How often `what` occurs in `text`, overlapping occurrences included.
+int count_of(const std::string& text, const std::string& what);
 
 /// Points the console at memory for the life of the object: input from
 /// `input`, output collected (UTF-8, no pause); restores the old console.
