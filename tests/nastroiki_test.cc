@@ -32,8 +32,7 @@ TEST(Nastroiki, OutputFlagsForEveryCombinationOfLetters) {
   for (int mask = 0; mask < 16; ++mask) {
     FreshTable();
     for (int b = 0; b < 4; ++b)
-      if (mask & (8 >> b))
-        SetLetter(4 + b, kLetters[b]);
+      if (mask & (8 >> b)) SetLetter(4 + b, kLetters[b]);
     EXPECT_EQ(vzyat_nastroiki(), mask);
     EXPECT_EQ(fv1, expected[mask][0]) << mask;
     EXPECT_EQ(fv2, expected[mask][1]) << mask;
@@ -101,10 +100,14 @@ TEST(KomandnayaStroka, OnlyTheFirstTwoCharactersOfOneArgumentCount) {
     int fall;
     const char* echo;
   } cases[] = {
-      {2, "-1", 1, "argc=2\nargv=-\n"}, {2, "-10", 1, "argc=2\nargv=-\n"},
-      {2, "-1x", 1, "argc=2\nargv=-\n"}, {2, "1", 0, "argc=2\nargv=1\n"},
-      {2, "-2", 0, "argc=2\nargv=-\n"},  {2, "--1", 0, "argc=2\nargv=-\n"},
-      {2, "", 0, "argc=2\nargv=\0\n"},   {3, "-1", 0, ""},
+      {2, "-1", 1, "argc=2\nargv=-\n"},
+      {2, "-10", 1, "argc=2\nargv=-\n"},
+      {2, "-1x", 1, "argc=2\nargv=-\n"},
+      {2, "1", 0, "argc=2\nargv=1\n"},
+      {2, "-2", 0, "argc=2\nargv=-\n"},
+      {2, "--1", 0, "argc=2\nargv=-\n"},
+      {2, "", 0, "argc=2\nargv=\0\n"},
+      {3, "-1", 0, ""},
       {1, nullptr, 0, ""},
   };
   for (const Case& c : cases) {
@@ -114,8 +117,7 @@ TEST(KomandnayaStroka, OnlyTheFirstTwoCharactersOfOneArgumentCount) {
     komandnaya_stroka(c.argc, argv);
     EXPECT_EQ(fall, c.fall) << (c.arg ? c.arg : "(none)");
     std::string echo = c.echo;
-    if (c.arg && !*c.arg)
-      echo = std::string("argc=2\nargv=\0\n", 14);
+    if (c.arg && !*c.arg) echo = std::string("argc=2\nargv=\0\n", 14);
     EXPECT_EQ(k.text(), echo);
   }
 }

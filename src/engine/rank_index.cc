@@ -4,11 +4,9 @@ RankIndex po_sort;
 RankIndex po_sort_de;
 
 void build_rank_index(RankIndex* idx, int n, int bibl::*field) {
-  if (n >= kMbSize)
-    n = kMbSize - 1;
+  if (n >= kMbSize) n = kMbSize - 1;
   idx->n = n;
-  if (n < 0)
-    return;
+  if (n < 0) return;
   // Counting sort by rank: start[r + 1] first counts rank r, then becomes
   // the running end of rank r's run while the records are placed in index
   // order, which keeps each run ascending.
@@ -17,15 +15,13 @@ void build_rank_index(RankIndex* idx, int n, int bibl::*field) {
     start[r] = 0;
   for (int j = 0; j <= n; ++j) {
     int r = Mb[j].*field;
-    if (r >= 0 && r <= n)
-      ++start[r + 1];
+    if (r >= 0 && r <= n) ++start[r + 1];
   }
   for (int r = 0; r <= n; ++r)
     start[r + 1] += start[r];
   for (int j = 0; j <= n; ++j) {
     int r = Mb[j].*field;
-    if (r >= 0 && r <= n)
-      idx->order[start[r]++] = j;
+    if (r >= 0 && r <= n) idx->order[start[r]++] = j;
   }
   // Each start[r] now holds the end of run r, the start of run r + 1.
   for (int r = n; r > 0; --r)
@@ -34,12 +30,10 @@ void build_rank_index(RankIndex* idx, int n, int bibl::*field) {
 }
 
 int first_of_rank(const RankIndex& idx, int r, char f1, char f2) {
-  if (r < 0 || r > idx.n)
-    return -1;
+  if (r < 0 || r > idx.n) return -1;
   for (int k = idx.start[r]; k < idx.start[r + 1]; ++k) {
     int j = idx.order[k];
-    if (Mb[j].flag == f1 || Mb[j].flag == f2)
-      return j;
+    if (Mb[j].flag == f1 || Mb[j].flag == f2) return j;
   }
   return -1;
 }

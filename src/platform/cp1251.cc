@@ -16,13 +16,10 @@ const unsigned short kHigh[64] = {
 };
 
 unsigned char FromCodePoint(unsigned cp) {
-  if (cp < 0x80)
-    return static_cast<unsigned char>(cp);
-  if (cp >= 0x0410 && cp <= 0x044F)
-    return static_cast<unsigned char>(cp - 0x0410 + 0xC0);
+  if (cp < 0x80) return static_cast<unsigned char>(cp);
+  if (cp >= 0x0410 && cp <= 0x044F) return static_cast<unsigned char>(cp - 0x0410 + 0xC0);
   for (unsigned k = 0; k < 64; ++k)
-    if (kHigh[k] == cp && cp != 0)
-      return static_cast<unsigned char>(0x80 + k);
+    if (kHigh[k] == cp && cp != 0) return static_cast<unsigned char>(0x80 + k);
   return '?';
 }
 

@@ -31,27 +31,23 @@ void wait_key(FILE* in) {
 FILE* open_regular(const char* name) {
   // O_NONBLOCK: opening a named pipe must not wait for a writer.
   int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0)
-    return nullptr;
+  if (fd < 0) return nullptr;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return nullptr;
   }
   int flags = fcntl(fd, F_GETFL);
-  if (flags >= 0)
-    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+  if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   FILE* f = fdopen(fd, "rb");
-  if (!f)
-    close(fd);
+  if (!f) close(fd);
   return f;
 }
 
 FILE* create_beside(const char* final_name, std::string* tmp_name) {
   std::string pattern = std::string(final_name) + ".XXXXXX";
   int fd = mkstemp(pattern.data());
-  if (fd < 0)
-    return nullptr;
+  if (fd < 0) return nullptr;
   // mkstemp makes the file private; give it the mode a plain fopen would.
   mode_t mask = umask(0);
   umask(mask);

@@ -21,18 +21,15 @@ void wait_key(FILE* in) {
 
 FILE* open_regular(const char* name) {
   struct _stat64 st;
-  if (_stat64(name, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG)
-    return nullptr;
+  if (_stat64(name, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) return nullptr;
   return std::fopen(name, "rb");
 }
 
 FILE* create_beside(const char* final_name, std::string* tmp_name) {
   std::string pattern = std::string(final_name) + ".XXXXXX";
-  if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0)
-    return nullptr;
+  if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return nullptr;
   int fd = _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT, _S_IREAD | _S_IWRITE);
-  if (fd < 0)
-    return nullptr;
+  if (fd < 0) return nullptr;
   FILE* f = _fdopen(fd, "w");  // text mode: CR LF line breaks, as Windows tools expect
   if (!f) {
     _close(fd);

@@ -14,20 +14,17 @@ bool SlotSet(int k) {
 /// A flag command's setting: the digit character in its flag, as a signed
 /// byte, less '0'; unchanged when the command did not occur.
 void TakeFlag(int k, int* setting) {
-  if (SlotSet(k))
-    *setting = static_cast<signed char>(flagRR[k]) - '0';
+  if (SlotSet(k)) *setting = static_cast<signed char>(flagRR[k]) - '0';
 }
 
 }  // namespace
 
 void komandnaya_stroka(int argc, const char* const* argv) {
-  if (argc != 2)
-    return;
+  if (argc != 2) return;
   const char* arg = argv[1];
   kprint("argc=%d\n", argc);
   kprint("argv=%c\n", arg[0]);
-  if (arg[0] == '-' && arg[1] == '1')
-    fall = 1;
+  if (arg[0] == '-' && arg[1] == '1') fall = 1;
 }
 
 void zapolnit_q() {
@@ -48,8 +45,7 @@ int vzyat_nastroiki() {
   const int kWeights[4] = {8, 4, 2, 1};  // N, Y, P, Z in slots 4 to 7
   for (int b = 0; b < 4; ++b) {
     int k = 4 + b;
-    if (!SlotSet(k))
-      continue;
+    if (!SlotSet(k)) continue;
     if (fxyz == 0)
       fv1 = flagRR[k];
     else

@@ -27,8 +27,7 @@ void reset_register() {
 
 int countst() {
   for (int i = 0; i < kSlots; ++i)
-    if (flagRR[i] == 'S')
-      return i + 1;
+    if (flagRR[i] == 'S') return i + 1;
   return kSlots;
 }
 

@@ -18,13 +18,13 @@ extern std::array<float, kSlots> RR;
 extern std::array<char, kSlots> flagRR;
 
 // Run settings, taken out of the register table once by the driver.
-extern int fall;    ///< Nonzero: a component may serve in several matches.
-extern int tipr;    ///< Kind of pair: 1 series, 2 parallel.
-extern int fotcl;   ///< Nonzero: keep every pair; 0: only those within the bounds.
-extern float tch;   ///< Accuracy threshold in percent; below 0.0001 none.
-extern float znach; ///< The sought value.
-extern float otcl;  ///< Its tolerance in percent.
-extern char fv1;    ///< The pair flags the reports print.
+extern int fall;     ///< Nonzero: a component may serve in several matches.
+extern int tipr;     ///< Kind of pair: 1 series, 2 parallel.
+extern int fotcl;    ///< Nonzero: keep every pair; 0: only those within the bounds.
+extern float tch;    ///< Accuracy threshold in percent; below 0.0001 none.
+extern float znach;  ///< The sought value.
+extern float otcl;   ///< Its tolerance in percent.
+extern char fv1;     ///< The pair flags the reports print.
 extern char fv2;
 
 /// Puts the register table and the run settings back to their state at

@@ -24,8 +24,7 @@ int run(int argc, const char* const* argv) {
   int N = count(Ns);
   kprint("Ns=%d     N=%d", Ns, N);
   kprint("     Число компонентов %d\n", N - Ns + 1);
-  if (sdvig_rs(Ns) == -1)
-    kputs("\nВ расcчётах присутствует мнимый пустой элемент R0=-1");
+  if (sdvig_rs(Ns) == -1) kputs("\nВ расcчётах присутствует мнимый пустой элемент R0=-1");
 
   float zmin = 0.0f;
   float zmax = 0.0f;
@@ -40,8 +39,7 @@ int run(int argc, const char* const* argv) {
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
         "исправьте файл данных.");
-    if (konsol.out.f)
-      std::fflush(konsol.out.f);
+    if (konsol.out.f) std::fflush(konsol.out.f);
     return 1;
   }
   Sort_de(nn);
