@@ -12,16 +12,6 @@ bool Mnimyi(float v) {
   return v == -1.0f;
 }
 
-/// The number of components in slots Ns to N, cut to the slots that exist so
-/// that no read leaves the register table. Ns == 200 means no list at all.
-int ChisloKomponentov(int Ns, int N) {
-  if (Ns < 0 || Ns >= kSlots) {
-    return 0;
-  }
-  int last = N < kSlots ? N : kSlots - 1;
-  return last >= Ns ? last - Ns + 1 : 0;
-}
-
 /// A pair with one imaginary member stands for the other member alone; two
 /// imaginary members combine like any others (-2 in series, -0.5 in
 /// parallel). Evaluated in long double, rounded once.
@@ -53,7 +43,7 @@ int raschet(int Ns, int N, int tip, const float* zmin, const float* zmax, int f_
         tip);
     return -1;
   }
-  const int K = ChisloKomponentov(Ns, N);
+  const int K = chislo_komponentov(Ns, N);
   const int rs = sdvig_rs(Ns);
   int m = 0;
   int r_r = -1;

@@ -31,6 +31,12 @@ int countst() {
   return kSlots;
 }
 
+int chislo_komponentov(int Ns, int N) {
+  if (Ns < 0 || Ns >= kSlots) return 0;
+  const int last = N < kSlots ? N : kSlots - 1;
+  return last >= Ns ? last - Ns + 1 : 0;
+}
+
 int count(int Ns) {
   int i = 0;
   while (i <= kSlots - 2 && (flagRR[i] != 'E' || i < Ns)) {

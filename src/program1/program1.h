@@ -39,6 +39,11 @@ int countst();
 /// (198 at most). Turns the flags of slots 0 to the result into 'Y'.
 int count(int Ns);
 
+/// The number of components in slots Ns to N, cut to the slots the register
+/// table has, so that no read leaves it: 0 when there is no list (Ns 200) or
+/// N lies below Ns.
+int chislo_komponentov(int Ns, int N);
+
 /// Whether `v` truncated toward zero equals `m`: how a set slot and the
 /// imaginary element are recognised. Defined for every float, NaN included.
 bool trunc_equals(float v, int m);

@@ -68,10 +68,7 @@ Spisok spisok_komponentov(int Ns, int N) {
   Spisok s;
   s.Ns = Ns;
   s.rs = sdvig_rs(Ns);
-  if (Ns >= 0 && Ns < kSlots) {
-    int last = std::min({N, kSlots - 1, Ns + kMaxKomponentov - 1});
-    s.K = std::max(0, last - Ns + 1);
-  }
+  s.K = std::min(chislo_komponentov(Ns, N), kMaxKomponentov);
   return s;
 }
 
