@@ -4,6 +4,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "engine/bibl.h"
 #include "engine/rank_index.h"
@@ -22,7 +23,7 @@ struct Zapis {
 
 /// A START marker in slot 15, the values from slot 16, an END marker after
 /// them, and the flags as count() leaves them. Returns N (Ns is 16).
-inline int ZadatKomponenty(std::initializer_list<float> values) {
+inline int ZadatKomponenty(const std::vector<float>& values) {
   reset_register();
   flagRR.fill('q');
   int slot = kStartSlot + 1;
@@ -75,16 +76,11 @@ inline int RabochiPrimer() {
 /// 4j+1 and 4j+2 with record m+j, which pairs 4j+3 and 4j+4 and whose own
 /// match then finds its components used. Returns n (2m - 1); N is 15 + 4m.
 inline int Serii(int m) {
-  reset_register();
-  flagRR.fill('q');
-  int N = kStartSlot + 4 * m;
-  for (int k = 0; k < 4 * m; ++k) {
-    RR[kStartSlot + 1 + k] = static_cast<float>(k + 1);
+  std::vector<float> values(4 * static_cast<size_t>(m));
+  for (size_t k = 0; k < values.size(); ++k) {
+    values[k] = static_cast<float>(k + 1);
   }
-  flagRR[N + 1] = 'E';
-  for (int k = 0; k <= N; ++k) {
-    flagRR[k] = 'Y';
-  }
+  ZadatKomponenty(values);
   reset_Mb();
   for (int j = 0; j < m; ++j) {
     Mb[j] = bibl{static_cast<float>(8 * j + 3),
