@@ -12,18 +12,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cp1251.h"
 #include "test_util.h"
 
 namespace {
 
 const char kEnd[] = "\n\a\tКонец программы";
-
-std::string Cp1251(const std::string& utf8) {
-  std::string out(utf8.size(), '\0');
-  out.resize(utf8_to_cp1251(utf8.data(), utf8.size(), out.data()));
-  return out;
-}
 
 struct Row {
   const char* name;
@@ -59,8 +52,8 @@ void Check(const Row& row, const std::string& dir) {
   if (row.status == 0) {
     EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
     std::string file = read_file(path);
-    EXPECT_NE(file.find(Cp1251(row.rezalts)), std::string::npos);
-    EXPECT_EQ(file.substr(file.size() - 14), Cp1251("\n\tКонец файла\n"));
+    EXPECT_NE(file.find(to_cp1251(row.rezalts)), std::string::npos);
+    EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
   } else {
     EXPECT_NE(access(path.c_str(), F_OK), 0);
   }

@@ -11,18 +11,11 @@
 #include <gtest/gtest.h>
 
 #include "otchet_test_util.h"
-#include "platform/cp1251.h"
 #include "primer.h"
 #include "report/prezalts.h"
 #include "test_util.h"
 
 namespace {
-
-std::string Cp1251(const std::string& s) {
-  std::string out(s.size(), '\0');
-  out.resize(utf8_to_cp1251(s.data(), s.size(), out.data()));
-  return out;
-}
 
 const std::string kGolova =
     std::string(primer::kFRezalts) + primer::kFBezPovtorov + primer::kFFlagYP;
@@ -76,7 +69,7 @@ TEST_F(FPRezaltsTest, WorkedExample) {
   int n = RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16), 0);
   std::string f = Fajl();
-  EXPECT_EQ(f, Cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
+  EXPECT_EQ(f, to_cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
   // Windows-1251 bytes, one per character; the head lines are 67 bytes each.
   EXPECT_EQ(f.find('\n'), 66u);
   EXPECT_EQ(f.find('\n', 67), 133u);
@@ -92,28 +85,28 @@ TEST_F(FPRezaltsTest, WorkedExampleWithRepeatedUse) {
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16), 0);
   std::string expected = std::string(primer::kFRezalts) + primer::kFSPovtorami + primer::kFFlagYP +
                          kSovpadenie1 + primer::kFSovpadeniya23 + kStop50 + kSpiskiPrimera;
-  EXPECT_EQ(Fajl(), Cp1251(expected));
+  EXPECT_EQ(Fajl(), to_cp1251(expected));
 }
 
 TEST_F(FPRezaltsTest, NoPairsAndNoList) {
   ZadatKomponenty({-1.0f, 10.0f, 12.0f, 22.0f});
   ZadatTablicu({});
   ASSERT_EQ(Zapisat(-1, 50.0f, 19, 16), 0);
-  EXPECT_EQ(Fajl(), Cp1251(std::string(kGolova) +
-                           "\n=====================Rezalts end==============================\n"
-                           "\tСписок использованных элементов\n"
-                           "\n\tСписок не использованных элементов\n"
-                           "R   0 =   -1,000000\tR   1 =   10,000000\tR   2 =   12,000000\t"
-                           "R   3 =   22,000000\t"
-                           "\n\tКонец файла\n"));
+  EXPECT_EQ(Fajl(), to_cp1251(std::string(kGolova) +
+                              "\n=====================Rezalts end==============================\n"
+                              "\tСписок использованных элементов\n"
+                              "\n\tСписок не использованных элементов\n"
+                              "R   0 =   -1,000000\tR   1 =   10,000000\tR   2 =   12,000000\t"
+                              "R   3 =   22,000000\t"
+                              "\n\tКонец файла\n"));
 
   reset_register();
   ASSERT_EQ(Zapisat(-1, 50.0f, 198, 200), 0);
-  EXPECT_EQ(Fajl(), Cp1251(std::string(kGolova) +
-                           "\n=====================Rezalts end==============================\n"
-                           "\tСписок использованных элементов\n"
-                           "\n\tСписок не использованных элементов\n"
-                           "\n\tКонец файла\n"));
+  EXPECT_EQ(Fajl(), to_cp1251(std::string(kGolova) +
+                              "\n=====================Rezalts end==============================\n"
+                              "\tСписок использованных элементов\n"
+                              "\n\tСписок не использованных элементов\n"
+                              "\n\tКонец файла\n"));
 }
 
 TEST_F(FPRezaltsTest, FiveEntriesToALine) {
@@ -129,7 +122,7 @@ TEST_F(FPRezaltsTest, StartsWithEveryComponentFree) {
   flagRR.fill('N');
   flagRR[199] = 'E';
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16), 0);
-  EXPECT_EQ(Fajl(), Cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
+  EXPECT_EQ(Fajl(), to_cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
   EXPECT_EQ(flagRR[199], 'E');
 }
 
@@ -184,7 +177,7 @@ TEST_F(FPRezaltsTest, QuitAtTheConsoleLeavesTheFileWhole) {
   ASSERT_EQ(Zapisat(n, 0.0f, 59, 16), 0);
   std::string f = Fajl();
   EXPECT_EQ(count_of(f, "Rsr_"), 11);
-  EXPECT_NE(f.find(Cp1251("\tСписок не использованных элементов\n\n\tКонец файла\n")),
+  EXPECT_NE(f.find(to_cp1251("\tСписок не использованных элементов\n\n\tКонец файла\n")),
             std::string::npos);
 }
 
@@ -195,23 +188,23 @@ TEST_F(FPRezaltsTest, ImaginaryElementInsideTheList) {
       {22.0f, 0.0f, 4, 1, 'Y', 1, 0},
   });
   ASSERT_EQ(Zapisat(n, 50.0f, N, 16), 0);
-  EXPECT_EQ(Fajl(), Cp1251(std::string(kGolova) +
-                           "\n\nRsr_1_= 22,000000    flag_0 = P \t flag_1 = Y \t flagrr = Y \n\n"
-                           "R3  Y = 22,00   || R0  Y = -1,00     and    R4  Y = 12,00   || "
-                           "R1  Y = 10,00      f_d%=0,000000\n\n"
-                           "\n=====================Rezalts end==============================\n"
-                           "\tСписок использованных элементов\n"
-                           "R   1 =   10,000000\tR   3 =   22,000000\tR   4 =   12,000000\t"
-                           "\n\tСписок не использованных элементов\n"
-                           "R   2 =   -1,000000\t"
-                           "\n\tКонец файла\n"));
+  EXPECT_EQ(Fajl(), to_cp1251(std::string(kGolova) +
+                              "\n\nRsr_1_= 22,000000    flag_0 = P \t flag_1 = Y \t flagrr = Y \n\n"
+                              "R3  Y = 22,00   || R0  Y = -1,00     and    R4  Y = 12,00   || "
+                              "R1  Y = 10,00      f_d%=0,000000\n\n"
+                              "\n=====================Rezalts end==============================\n"
+                              "\tСписок использованных элементов\n"
+                              "R   1 =   10,000000\tR   3 =   22,000000\tR   4 =   12,000000\t"
+                              "\n\tСписок не использованных элементов\n"
+                              "R   2 =   -1,000000\t"
+                              "\n\tКонец файла\n"));
 }
 
 TEST_F(FPRezaltsTest, ReplacesAnEarlierFile) {
   write_file(kRezaltsFile, std::string(5000, 'x'));
   int n = RabochiPrimer();
   ASSERT_EQ(Zapisat(n, 50.0f, 19, 16), 0);
-  EXPECT_EQ(Fajl(), Cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
+  EXPECT_EQ(Fajl(), to_cp1251(std::string(kGolova) + kSovpadenie1 + kStop50 + kSpiskiPrimera));
   EXPECT_EQ(Imena(), std::set<std::string>{kRezaltsFile});
 }
 

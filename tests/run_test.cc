@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/cp1251.h"
 #include "primer.h"
 #include "program1/v_pamyati.h"
 #include "test_util.h"
@@ -42,12 +41,6 @@ const std::string kFile =
 const std::string kFileRepeat = std::string(kFRezalts) + kFSPovtorami + kFFlagYP + kFSovpadenie1 +
                                 kFSovpadeniya23 + kFStop50 + kFSpiski;
 
-std::string Cp1251(const std::string& utf8) {
-  std::string out(utf8.size(), '\0');
-  out.resize(utf8_to_cp1251(utf8.data(), utf8.size(), out.data()));
-  return out;
-}
-
 struct Outcome {
   RunResult r;
   std::string rezalts;  ///< "Rezalts.txt" as written, or "(none)".
@@ -72,19 +65,19 @@ TEST(WholeRun, TracedRunByteForByte) {
   Outcome run = RunOn(kTraced);
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsole);
-  EXPECT_EQ(run.rezalts, Cp1251(kFile));
+  EXPECT_EQ(run.rezalts, to_cp1251(kFile));
 }
 
 TEST(WholeRun, SwitchAllowsRepeatedUse) {
   Outcome run = RunOn(kTraced, "data_1.txt\n", "-1");
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsoleRepeat);
-  EXPECT_EQ(run.rezalts, Cp1251(kFileRepeat));
+  EXPECT_EQ(run.rezalts, to_cp1251(kFileRepeat));
 }
 
 TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
   Outcome run = RunOn(kTraced, "data_1.txt\n", "", "LANG=C.UTF-8 LC_ALL=ru_RU.CP1251");
-  EXPECT_EQ(run.r.out, Cp1251(kConsole));
+  EXPECT_EQ(run.r.out, to_cp1251(kConsole));
 }
 
 TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
@@ -96,7 +89,7 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
     std::string console;
     EXPECT_EQ(run_v_pamyati(kTraced, "data_1.txt\n", &console), 0);
     EXPECT_EQ(console, kConsole);
-    EXPECT_EQ(read_file("Rezalts.txt"), Cp1251(kFile));
+    EXPECT_EQ(read_file("Rezalts.txt"), to_cp1251(kFile));
     // A run in between with other settings must leave nothing behind.
     EXPECT_EQ(run_v_pamyati("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &console, "-1"), 1);
   }
@@ -144,7 +137,7 @@ TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
   EXPECT_EQ(count_of(q.rezalts, "Rsr_"), 11);
   EXPECT_EQ(count_of(q.rezalts, "------\n"), 1);
   EXPECT_EQ(count_of(q.rezalts, "Rezalts end>60,000000% ="), 1);
-  EXPECT_EQ(q.rezalts.substr(q.rezalts.size() - 14), Cp1251("\n\tКонец файла\n"));
+  EXPECT_EQ(q.rezalts.substr(q.rezalts.size() - 14), to_cp1251("\n\tКонец файла\n"));
 
   // 'Q' is no 'q'.
   Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
@@ -188,11 +181,12 @@ TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
   EXPECT_NE(run.r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
                            "элементов\n\n\a\tКонец программы"),
             std::string::npos);
-  EXPECT_EQ(run.rezalts, Cp1251(std::string(kFRezalts) + kFBezPovtorov + kFFlagYP +
-                                "\n=====================Rezalts end==============================\n"
-                                "\tСписок использованных элементов\n"
-                                "\n\tСписок не использованных элементов\n"
-                                "\n\tКонец файла\n"));
+  EXPECT_EQ(run.rezalts,
+            to_cp1251(std::string(kFRezalts) + kFBezPovtorov + kFFlagYP +
+                      "\n=====================Rezalts end==============================\n"
+                      "\tСписок использованных элементов\n"
+                      "\n\tСписок не использованных элементов\n"
+                      "\n\tКонец файла\n"));
 }
 
 TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
@@ -201,7 +195,7 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
   write_file(dir + "/Rezalts.txt", std::string(100000, 'x'));
   RunResult r = run_podbor(dir, "data_1.txt\n");
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), Cp1251(kFile));
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
   // Nothing else is left in the directory: no temporary file, no "void".
   std::string listing;
   FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
@@ -216,7 +210,7 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
-  const std::string earlier = Cp1251(std::string(kFRezalts) + "earlier run\n");
+  const std::string earlier = to_cp1251(std::string(kFRezalts) + "earlier run\n");
   write_file(dir + "/Rezalts.txt", earlier);
   RunResult r = run_podbor(dir, "data_1.txt\n");
   EXPECT_EQ(r.status, 1);

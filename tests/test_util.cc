@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/cp1251.h"
+
 RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args,
                      const std::string& env) {
   std::string in_path = dir + "/.stdin";
@@ -83,4 +85,10 @@ int count_of(const std::string& text, const std::string& what) {
     ++n;
   }
   return n;
+}
+
+std::string to_cp1251(const std::string& utf8) {
+  std::string out(utf8.size(), '\0');
+  out.resize(utf8_to_cp1251(utf8.data(), utf8.size(), out.data()));
+  return out;
 }

@@ -29,6 +29,9 @@ std::string make_temp_dir();
 /// The directory of the project's example data files.
 std::string examples_dir();
 
+/// `utf8` as the bytes the program writes to "Rezalts.txt" (Windows-1251).
+std::string to_cp1251(const std::string& utf8);
+
 /// How often `what` occurs in `text`, overlapping occurrences included.
 int count_of(const std::string& text, const std::string& what);
 
