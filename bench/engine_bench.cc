@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <random>
 
-#include "engine/bibl.h"
-#include "engine/raschet.h"
-#include "engine/raschet_de.h"
-#include "engine/sort.h"
-#include "platform/konsol.h"
-#include "program1/program1.h"
+#include "engine/pair_building.h"
+#include "engine/pair_matching.h"
+#include "engine/pair_table.h"
+#include "engine/rank_order.h"
+#include "program1/register_table.h"
+#include "text/console.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ constexpr std::array<float, 24> kE24 = {1.0f, 1.1f, 1.2f, 1.3f, 1.5f, 1.6f, 1.8f
 /// The register table as count() leaves it for K measured components (E24
 /// values of 10 ohm to 100 kohm, off their nominal by up to 5 %), the first
 /// of them a NUL when `nul`. Returns N; Ns is 16.
-int Komponenty(int K, bool nul) {
+int Components(int K, bool nul) {
   reset_register();
   std::mt19937 rng(12345u);
   std::uniform_int_distribution<int> nominal(0, 23);
@@ -50,17 +50,17 @@ int Komponenty(int K, bool nul) {
 }
 
 /// Keeps the count line of raschet off the benchmark's output.
-void Tikho() {
+void Quietly() {
   static FILE* nul = std::fopen("/dev/null", "w");
-  konsol.out = Vyvod{nul, false, false};
+  console.out = Output{nul, false, false};
 }
 
 /// Arguments: number of components, pair type, leading NUL (0/1).
 void BM_Engine(benchmark::State& state) {
-  Tikho();
+  Quietly();
   const int K = static_cast<int>(state.range(0));
   const int tip = static_cast<int>(state.range(1));
-  const int N = Komponenty(K, state.range(2) != 0);
+  const int N = Components(K, state.range(2) != 0);
   const float zmin = 0.0f;
   const float zmax = 0.0f;
   int nn = -1;
@@ -81,8 +81,8 @@ BENCHMARK(BM_Engine)
 /// 183 components of one value, as a list with START and no END gives: every
 /// pair ties, and the candidates that share a component stand side by side.
 void BM_EngineEqualValues(benchmark::State& state) {
-  Tikho();
-  const int N = Komponenty(183, false);
+  Quietly();
+  const int N = Components(183, false);
   for (int slot = kStartSlot + 1; slot <= N; ++slot) {
     RR[slot] = 100.0f;
   }
@@ -100,8 +100,8 @@ BENCHMARK(BM_EngineEqualValues)->Unit(benchmark::kMicrosecond);
 /// The four stages apart, on the largest table (183 components, series).
 template <int kStage>
 void BM_Stage(benchmark::State& state) {
-  Tikho();
-  const int N = Komponenty(kSlots - kStartSlot - 2, state.range(0) != 0);
+  Quietly();
+  const int N = Components(kSlots - kStartSlot - 2, state.range(0) != 0);
   const float zmin = 0.0f;
   const float zmax = 0.0f;
   const int nn = raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1);
@@ -125,12 +125,12 @@ void BM_Stage(benchmark::State& state) {
   }
 }
 /// Each stage with and without the leading NUL.
-void Varianty(benchmark::internal::Benchmark* b) {
+void Variants(benchmark::internal::Benchmark* b) {
   b->ArgName("nul")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 }
-BENCHMARK(BM_Stage<0>)->Name("BM_raschet")->Apply(Varianty);
-BENCHMARK(BM_Stage<1>)->Name("BM_Sort")->Apply(Varianty);
-BENCHMARK(BM_Stage<2>)->Name("BM_raschet_de")->Apply(Varianty);
-BENCHMARK(BM_Stage<3>)->Name("BM_Sort_de")->Apply(Varianty);
+BENCHMARK(BM_Stage<0>)->Name("BM_raschet")->Apply(Variants);
+BENCHMARK(BM_Stage<1>)->Name("BM_Sort")->Apply(Variants);
+BENCHMARK(BM_Stage<2>)->Name("BM_raschet_de")->Apply(Variants);
+BENCHMARK(BM_Stage<3>)->Name("BM_Sort_de")->Apply(Variants);
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "program1/v_pamyati.h"
+#include "support/in_memory_run.h"
 
 namespace {
 
@@ -29,8 +29,8 @@ std::string ScratchResultFile() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
-  static const std::string rezalts = ScratchResultFile();
-  if (rezalts.empty()) std::abort();
+  static const std::string result_file = ScratchResultFile();
+  if (result_file.empty()) std::abort();
 
   std::string bytes(reinterpret_cast<const char*>(d), n);
   unsigned pick = n ? d[0] : 0;
@@ -43,6 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
   // The switch for one input in eight: with it every match is printed, and
   // the many large tables would spend most of the time formatting.
   const char* arg = (pick & 0x1C) == 0x1C ? "-1" : nullptr;
-  run_v_pamyati(bytes, kAnswers[pick & 3], nullptr, arg, rezalts.c_str());
+  in_memory_run(bytes, kAnswers[pick & 3], nullptr, arg, result_file.c_str());
   return 0;
 }

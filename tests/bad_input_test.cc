@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_util.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -20,11 +20,11 @@ const char kEnd[] = "\n\a\tКонец программы";
 
 struct Row {
   const char* name;
-  std::string data;          ///< Content of data_1.txt.
-  std::string input;         ///< What the user types.
-  int status;                ///< Expected exit status.
-  std::string console;       ///< Must stand in the console output.
-  std::string rezalts = "";  ///< Must stand in Rezalts.txt ("" when status is 1: no file).
+  std::string data;              ///< Content of data_1.txt.
+  std::string input;             ///< What the user types.
+  int status;                    ///< Expected exit status.
+  std::string console;           ///< Must stand in the console output.
+  std::string result_file = "";  ///< Must stand in Rezalts.txt ("" when status is 1: no file).
 };
 
 std::string Repeat(const std::string& s, int n) {
@@ -52,7 +52,7 @@ void Check(const Row& row, const std::string& dir) {
   if (row.status == 0) {
     EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
     std::string file = read_file(path);
-    EXPECT_NE(file.find(to_cp1251(row.rezalts)), std::string::npos);
+    EXPECT_NE(file.find(to_cp1251(row.result_file)), std::string::npos);
     EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
   } else {
     EXPECT_NE(access(path.c_str(), F_OK), 0);

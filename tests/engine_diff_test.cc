@@ -10,9 +10,9 @@
 #include <random>
 #include <vector>
 
-#include "engine/bibl.h"
-#include "engine/raschet_de.h"
-#include "engine/sort.h"
+#include "engine/pair_matching.h"
+#include "engine/pair_table.h"
+#include "engine/rank_order.h"
 #include "engine_test_util.h"
 
 namespace {
@@ -150,7 +150,7 @@ struct Gen {
   /// Special values too (signed zeros, NaN, infinities, NULs), and the filter.
   bool wild = true;
 
-  int Upto(int k) { return static_cast<int>(rng() % static_cast<unsigned>(k + 1)); }
+  int UpTo(int k) { return static_cast<int>(rng() % static_cast<unsigned>(k + 1)); }
 
   /// Few distinct values, so duplicates are common, plus the special ones.
   float Value() {
@@ -171,19 +171,19 @@ struct Gen {
                                   std::numeric_limits<float>::infinity(),
                                   -std::numeric_limits<float>::infinity(),
                                   std::numeric_limits<float>::quiet_NaN()};
-    const int kind = wild ? Upto(9) : 4 + Upto(5);
+    const int kind = wild ? UpTo(9) : 4 + UpTo(5);
     if (kind < 4) {
-      return kPool[Upto(static_cast<int>(std::size(kPool)) - 1)];
+      return kPool[UpTo(static_cast<int>(std::size(kPool)) - 1)];
     }
     if (kind < 6) {
-      return static_cast<float>(Upto(20));
+      return static_cast<float>(UpTo(20));
     }
     return std::uniform_real_distribution<float>(0.1f, 1000.0f)(rng);
   }
 };
 
 /// The input of raschet for one table.
-struct Spisok {
+struct ComponentList {
   std::vector<float> values;
   int tip = 1;
   int keep_all = 1;
@@ -193,29 +193,29 @@ struct Spisok {
 
 /// K components, the first one a NUL when `lead_nul`; a random pair type,
 /// and with wild values the filter on or off with random bounds.
-Spisok Random(Gen& g, int K, bool lead_nul) {
-  Spisok s;
+ComponentList Random(Gen& g, int K, bool lead_nul) {
+  ComponentList s;
   for (int k = 0; k < K; ++k) {
     s.values.push_back(g.Value());
   }
   if (lead_nul && K > 0) {
     s.values[0] = -1.0f;
   }
-  s.tip = 1 + g.Upto(1);
-  s.keep_all = g.wild && g.Upto(2) == 0 ? 0 : 1;
+  s.tip = 1 + g.UpTo(1);
+  s.keep_all = g.wild && g.UpTo(2) == 0 ? 0 : 1;
   s.zmin = g.Value();
-  s.zmax = g.Upto(3) == 0 ? g.Value() : s.zmin + static_cast<float>(g.Upto(300));
+  s.zmax = g.UpTo(3) == 0 ? g.Value() : s.zmin + static_cast<float>(g.UpTo(300));
   return s;
 }
 
 /// One table through both versions; some tables get a few records flagged
 /// 'N' (with wild values now and then 'Z') before matching. Returns the last
 /// record index.
-int CheckOne(Gen& g, const Spisok& s) {
+int CheckOne(Gen& g, const ComponentList& s) {
   const int n = BuildPairs(s.values, s.tip, s.keep_all, s.zmin, s.zmax);
-  if (g.Upto(3) == 0) {
-    for (int c = g.Upto(4); c > 0 && n >= 0; --c) {
-      Mb[g.Upto(n)].flag = g.wild && g.Upto(4) == 0 ? 'Z' : 'N';
+  if (g.UpTo(3) == 0) {
+    for (int c = g.UpTo(4); c > 0 && n >= 0; --c) {
+      Mb[g.UpTo(n)].flag = g.wild && g.UpTo(4) == 0 ? 'Z' : 'N';
     }
   }
   std::copy(Mb.begin(), Mb.begin() + std::min(n + 2, kMbSize), lit.begin());
@@ -243,7 +243,7 @@ TEST(EngineDiff, SmallRandomTables) {
   Gen g{std::mt19937(20240611u)};
   for (int round = 0; round < 800 && !HasFailure(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    CheckOne(g, Random(g, g.Upto(24), g.Upto(1) == 0));
+    CheckOne(g, Random(g, g.UpTo(24), g.UpTo(1) == 0));
   }
 }
 
@@ -251,7 +251,7 @@ TEST(EngineDiff, MediumRandomTables) {
   Gen g{std::mt19937(77u)};
   for (int round = 0; round < 8 && !HasFailure(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    CheckOne(g, Random(g, 30 + g.Upto(50), round % 2 == 0));
+    CheckOne(g, Random(g, 30 + g.UpTo(50), round % 2 == 0));
   }
 }
 
@@ -259,7 +259,7 @@ TEST(EngineDiff, MediumRandomTables) {
 /// band that keeps part of their pairs, and all pairs of 80 components.
 TEST(EngineDiff, LargeTables) {
   Gen g{std::mt19937(183u), false};
-  Spisok s = Random(g, kSlots - kStartSlot - 2, true);
+  ComponentList s = Random(g, kSlots - kStartSlot - 2, true);
   s.tip = 1;
   s.keep_all = 0;
   s.zmin = 600.0f;
@@ -281,10 +281,10 @@ TEST(EngineDiff, ManyEqualValues) {
   Gen g{std::mt19937(5u), false};
   for (int round = 0; round < 12 && !HasFailure(); ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
-    Spisok s;
+    ComponentList s;
     const int distinct = 1 + round % 4;
     for (int k = 0; k < 40; ++k)
-      s.values.push_back(static_cast<float>(g.Upto(distinct - 1)));
+      s.values.push_back(static_cast<float>(g.UpTo(distinct - 1)));
     if (round % 3 == 0) s.values[0] = -1.0f;
     if (round % 5 == 4) s.values[7] = -1.0f;
     s.tip = 1 + round % 2;

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "engine/bibl.h"
-#include "engine/raschet.h"
-#include "platform/konsol.h"
-#include "program1/program1.h"
-#include "test_util.h"
+#include "engine/pair_building.h"
+#include "engine/pair_table.h"
+#include "program1/register_table.h"
+#include "support/test_util.h"
+#include "text/console.h"
 
 /// Runs fn with the console writing into memory; returns what it printed.
 template <class F>
 std::string Captured(F fn) {
-  KonsolCapture k;
+  ConsoleCapture k;
   fn();
   return k.text();
 }

@@ -1,4 +1,4 @@
-#include "platform/format.h"
+#include "support/text.h"
 
 #include <cmath>
 #include <limits>

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "primer.h"
-#include "program1/v_pamyati.h"
-#include "test_util.h"
+#include "support/in_memory_run.h"
+#include "support/test_util.h"
+#include "worked_example.h"
 
 namespace {
 
@@ -28,22 +28,22 @@ const char kTracedHead[] =
     "\nВ расcчётах присутствует мнимый пустой элемент R0=-1\n"
     "\nЧисло рассчитанных ПОСЛЕДОВАТЕЛЬНО элементов структуры 6\n\n";
 
-using namespace primer;
+using namespace worked_example;
 
 /// The traced run, whole: console and result file, without and with the switch.
-const std::string kConsole = std::string(kDialogue) + kTracedHead + kRezultaty + kBezPovtorov +
-                             kFlagiYP + kSovpadenie1 + kStop50 + kSpiski;
+const std::string kConsole = std::string(kDialogue) + kTracedHead + kResults + kOnceMode +
+                             kFlagsYP + kMatch1 + kStop50 + kLists;
 const std::string kConsoleRepeat = std::string("argc=2\nargv=-\n") + kDialogue + kTracedHead +
-                                   kRezultaty + kSPovtorami + kFlagiYP + kSovpadenie1 +
-                                   kSovpadeniya23 + kStop50 + kSpiski;
+                                   kResults + kRepeatMode + kFlagsYP + kMatch1 + kMatches23 +
+                                   kStop50 + kLists;
 const std::string kFile =
-    std::string(kFRezalts) + kFBezPovtorov + kFFlagYP + kFSovpadenie1 + kFStop50 + kFSpiski;
-const std::string kFileRepeat = std::string(kFRezalts) + kFSPovtorami + kFFlagYP + kFSovpadenie1 +
-                                kFSovpadeniya23 + kFStop50 + kFSpiski;
+    std::string(kFHeader) + kFOnceMode + kFFlagsYP + kFMatch1 + kFStop50 + kFLists;
+const std::string kFileRepeat =
+    std::string(kFHeader) + kFRepeatMode + kFFlagsYP + kFMatch1 + kFMatches23 + kFStop50 + kFLists;
 
 struct Outcome {
   RunResult r;
-  std::string rezalts;  ///< "Rezalts.txt" as written, or "(none)".
+  std::string result_file;  ///< "Rezalts.txt" as written, or "(none)".
 };
 
 /// Runs podbor in a fresh directory holding data_1.txt with `data`.
@@ -54,7 +54,7 @@ Outcome RunOn(const std::string& data, const std::string& input = "data_1.txt\n"
   Outcome run;
   run.r = run_podbor(dir, input, args, env);
   std::string path = dir + "/Rezalts.txt";
-  run.rezalts = access(path.c_str(), F_OK) == 0 ? read_file(path) : "(none)";
+  run.result_file = access(path.c_str(), F_OK) == 0 ? read_file(path) : "(none)";
   std::system(("rm -rf '" + dir + "'").c_str());
   return run;
 }
@@ -65,14 +65,14 @@ TEST(WholeRun, TracedRunByteForByte) {
   Outcome run = RunOn(kTraced);
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsole);
-  EXPECT_EQ(run.rezalts, to_cp1251(kFile));
+  EXPECT_EQ(run.result_file, to_cp1251(kFile));
 }
 
 TEST(WholeRun, SwitchAllowsRepeatedUse) {
   Outcome run = RunOn(kTraced, "data_1.txt\n", "-1");
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsoleRepeat);
-  EXPECT_EQ(run.rezalts, to_cp1251(kFileRepeat));
+  EXPECT_EQ(run.result_file, to_cp1251(kFileRepeat));
 }
 
 TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
@@ -87,11 +87,11 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
   ASSERT_EQ(chdir(dir.c_str()), 0);
   for (int pass = 0; pass < 3; ++pass) {
     std::string console;
-    EXPECT_EQ(run_v_pamyati(kTraced, "data_1.txt\n", &console), 0);
+    EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &console), 0);
     EXPECT_EQ(console, kConsole);
     EXPECT_EQ(read_file("Rezalts.txt"), to_cp1251(kFile));
     // A run in between with other settings must leave nothing behind.
-    EXPECT_EQ(run_v_pamyati("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &console, "-1"), 1);
+    EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &console, "-1"), 1);
   }
   ASSERT_EQ(chdir(old_dir), 0);
   std::system(("rm -rf '" + dir + "'").c_str());
@@ -115,8 +115,8 @@ TEST(WholeRun, TenMatchesNeedNoPrompt) {
   EXPECT_EQ(count_of(run.r.out, "Rsr_"), 10);
   EXPECT_EQ(count_of(run.r.out, kPrompt), 0);
   EXPECT_EQ(count_of(run.r.out, "f_d% > 45,0000 =="), 1);
-  EXPECT_EQ(count_of(run.rezalts, "Rsr_"), 10);
-  EXPECT_EQ(count_of(run.rezalts, "------\n"), 0);
+  EXPECT_EQ(count_of(run.result_file, "Rsr_"), 10);
+  EXPECT_EQ(count_of(run.result_file, "------\n"), 0);
 }
 
 TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
@@ -133,11 +133,11 @@ TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
   EXPECT_EQ(q.r.status, 0);
   EXPECT_EQ(count_of(q.r.out, "Rsr_"), 10);
   EXPECT_EQ(count_of(q.r.out, "Вывод остановлен"), 0);
-  EXPECT_EQ(q.rezalts, run.rezalts);
-  EXPECT_EQ(count_of(q.rezalts, "Rsr_"), 11);
-  EXPECT_EQ(count_of(q.rezalts, "------\n"), 1);
-  EXPECT_EQ(count_of(q.rezalts, "Rezalts end>60,000000% ="), 1);
-  EXPECT_EQ(q.rezalts.substr(q.rezalts.size() - 14), to_cp1251("\n\tКонец файла\n"));
+  EXPECT_EQ(q.result_file, run.result_file);
+  EXPECT_EQ(count_of(q.result_file, "Rsr_"), 11);
+  EXPECT_EQ(count_of(q.result_file, "------\n"), 1);
+  EXPECT_EQ(count_of(q.result_file, "Rezalts end>60,000000% ="), 1);
+  EXPECT_EQ(q.result_file.substr(q.result_file.size() - 14), to_cp1251("\n\tКонец файла\n"));
 
   // 'Q' is no 'q'.
   Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
@@ -149,8 +149,8 @@ TEST(WholeRun, AThresholdBelow00001StopsNothing) {
     Outcome run = RunOn(Twelve(tch));
     EXPECT_EQ(count_of(run.r.out, "Rsr_"), 12) << tch;
     EXPECT_EQ(count_of(run.r.out, "Вывод остановлен"), 0) << tch;
-    EXPECT_EQ(count_of(run.rezalts, "Rsr_"), 12) << tch;
-    EXPECT_EQ(count_of(run.rezalts, "Rezalts end>"), 0) << tch;
+    EXPECT_EQ(count_of(run.result_file, "Rsr_"), 12) << tch;
+    EXPECT_EQ(count_of(run.result_file, "Rezalts end>"), 0) << tch;
   }
 }
 
@@ -162,14 +162,14 @@ TEST(WholeRun, OutputFlagsZAndN) {
   EXPECT_GT(count_of(z.r.out, "Rsr_"), 0);
   EXPECT_EQ(count_of(z.r.out, "=Y \t flag_"), 0);
   EXPECT_EQ(count_of(z.r.out, "=Z \t flag_0="), count_of(z.r.out, "Rsr_"));
-  EXPECT_NE(z.rezalts.find("Flag = 'Z'||'Z'"), std::string::npos);
+  EXPECT_NE(z.result_file.find("Flag = 'Z'||'Z'"), std::string::npos);
 
   // N alone selects nothing: no pair carries that flag.
   Outcome n = RunOn("N,START,10,20,30,40,50,60,END,\n");
   EXPECT_NE(n.r.out.find("N Y P Z <> 1 0 0 0     "), std::string::npos);
   EXPECT_NE(n.r.out.find("результата 'N' 'P'"), std::string::npos);
   EXPECT_EQ(count_of(n.r.out, "Rsr_"), 0);
-  EXPECT_EQ(count_of(n.rezalts, "Rsr_"), 0);
+  EXPECT_EQ(count_of(n.result_file, "Rsr_"), 0);
 }
 
 TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
@@ -181,8 +181,8 @@ TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
   EXPECT_NE(run.r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
                            "элементов\n\n\a\tКонец программы"),
             std::string::npos);
-  EXPECT_EQ(run.rezalts,
-            to_cp1251(std::string(kFRezalts) + kFBezPovtorov + kFFlagYP +
+  EXPECT_EQ(run.result_file,
+            to_cp1251(std::string(kFHeader) + kFOnceMode + kFFlagsYP +
                       "\n=====================Rezalts end==============================\n"
                       "\tСписок использованных элементов\n"
                       "\n\tСписок не использованных элементов\n"
@@ -210,7 +210,7 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
-  const std::string earlier = to_cp1251(std::string(kFRezalts) + "earlier run\n");
+  const std::string earlier = to_cp1251(std::string(kFHeader) + "earlier run\n");
   write_file(dir + "/Rezalts.txt", earlier);
   RunResult r = run_podbor(dir, "data_1.txt\n");
   EXPECT_EQ(r.status, 1);

@@ -1,7 +1,7 @@
 #include "engine/rank_index.h"
 
-RankIndex po_sort;
-RankIndex po_sort_de;
+RankIndex by_sort;
+RankIndex by_sort_de;
 
 void build_rank_index(RankIndex* idx, int n, int bibl::*field) {
   if (n >= kMbSize) n = kMbSize - 1;

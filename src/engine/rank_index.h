@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "engine/bibl.h"
+#include "engine/pair_table.h"
 
 /// For rank r, order[start[r]] to order[start[r + 1] - 1] are the table
 /// indices of the records 0 to n that hold rank r, in ascending order.
@@ -15,8 +15,8 @@ struct RankIndex {
 
 /// The index of the `sort` ranks, built by Sort; the index of the `sort_de`
 /// ranks, built by Sort_de.
-extern RankIndex po_sort;
-extern RankIndex po_sort_de;
+extern RankIndex by_sort;
+extern RankIndex by_sort_de;
 
 /// Builds `idx` over records 0 to n from the rank field `field` of Mb.
 /// Ranks outside 0 to n are left out of the index.

@@ -1,52 +1,53 @@
 #include "program1/run.h"
 
-#include "engine/bibl.h"
+#include "engine/pair_building.h"
+#include "engine/pair_matching.h"
+#include "engine/pair_table.h"
 #include "engine/rank_index.h"
-#include "engine/raschet.h"
-#include "engine/raschet_de.h"
-#include "engine/sort.h"
-#include "platform/konsol.h"
-#include "program1/nastroiki.h"
-#include "program1/program1.h"
-#include "report/fprezalts.h"
-#include "report/prezalts.h"
-#include "vvod_z/obrabotka.h"
-#include "vvod_z/vvodz.h"
+#include "engine/rank_order.h"
+#include "program1/register_table.h"
+#include "program1/settings.h"
+#include "report/console_report.h"
+#include "report/file_report.h"
+#include "text/console.h"
+#include "vvod_z/command_interpreter.h"
+#include "vvod_z/data_file_reader.h"
 
 int run(int argc, const char* const* argv) {
-  komandnaya_stroka(argc, argv);
-  zapolnit_q();
+  take_switch(argc, argv);
+  mark_unwritten();
   vvodz();
 
-  int fxyz = vzyat_nastroiki();
-  pechat_maski(fxyz);
+  int fxyz = take_settings();
+  print_mask(fxyz);
   int Ns = countst();
   int N = count(Ns);
-  kprint("Ns=%d     N=%d", Ns, N);
-  kprint("     Число компонентов %d\n", N - Ns + 1);
-  if (sdvig_rs(Ns) == -1) kputs("\nВ расcчётах присутствует мнимый пустой элемент R0=-1");
+  console_print("Ns=%d     N=%d", Ns, N);
+  console_print("     Число компонентов %d\n", N - Ns + 1);
+  if (number_shift(Ns) == -1)
+    console_puts("\nВ расcчётах присутствует мнимый пустой элемент R0=-1");
 
   float zmin = 0.0f;
   float zmax = 0.0f;
-  granitsy(&zmin, &zmax);
+  sought_bounds(&zmin, &zmax);
   if (fotcl == 0)
-    kprint("\nУстановлены границы искомого значения %f от %f до %f\n", znach, zmin, zmax);
+    console_print("\nУстановлены границы искомого значения %f от %f до %f\n", znach, zmin, zmax);
 
   int nn = raschet(Ns, N, tipr, &zmin, &zmax, fotcl);
   Sort(nn);
   if (raschet_de(nn) == -1) {
-    kputs(
+    console_puts(
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
         "исправьте файл данных.");
-    if (konsol.out.f) std::fflush(konsol.out.f);
+    if (console.out.f) std::fflush(console.out.f);
     return 1;
   }
   Sort_de(nn);
 
   PRezalts(nn, &tch, N, &fv1, &fv2, Ns, 1);
   fPRezalts(nn, &tch, N, &fv1, &fv2, Ns);
-  kpause();
+  console_pause();
   return 0;
 }
 
@@ -55,6 +56,6 @@ void reset_run() {
   reset_interpreter();
   reset_Mb();
   data.fill(0);
-  po_sort.n = -1;
-  po_sort_de.n = -1;
+  by_sort.n = -1;
+  by_sort_de.n = -1;
 }

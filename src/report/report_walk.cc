@@ -1,0 +1,135 @@
+#include "report/report_walk.h"
+
+#include <algorithm>
+#include <array>
+
+#include "engine/pair_table.h"
+#include "engine/rank_index.h"
+#include "program1/register_table.h"
+
+namespace {
+
+/// Relative indices 0 to 198: the flag slots count() can hand to components.
+constexpr int kMaxComponents = kSlots - 1;
+
+/// An imaginary element that does not lead the list: shown as itself, never
+/// marked, always free.
+constexpr ShownComponent kImaginary{-1, 0, 'Y', -1.0f};
+
+/// The first taken record whose deviation reaches the threshold ends the
+/// walk. The threshold is compared as the float it is, and in double against
+/// 0.0001, so a threshold typed as 0.0001 (a float just below) is none. A
+/// deviation that is not a number never stops.
+bool Stops(float f_de, float threshold) {
+  return f_de >= threshold && static_cast<double>(threshold) >= 0.0001;
+}
+
+/// The mean of the two pair values, not rounded back to float.
+double Mean(float a, float b) {
+  return static_cast<double>((static_cast<long double>(a) + b) / 2);
+}
+
+/// The components whose availability flag is `flag`, `m.per_line` to a line.
+void ListComponents(const ReportLayout& m, Output* out, const ComponentList& s, char flag) {
+  int v = 0;
+  for (int k = 0; k < s.K; ++k) {
+    if (flagRR[k] != flag) {
+      continue;
+    }
+    print(out, m.element, k + 1 + s.rs, static_cast<double>(RR[s.Ns + k]));
+    if (++v % m.per_line == 0) {
+      put_text(out, "\n");
+    }
+  }
+}
+
+/// Prints the match of record j with its partner p, whose components are k,
+/// and uses the components up.
+void PrintMatch(const ReportLayout& m, Output* out, int number, int j, int p,
+                const std::array<ShownComponent, 4>& k, char flagrr) {
+  const bibl& a = Mb[j];
+  const bibl& b = Mb[p];
+  print(out, m.label, number, Mean(a.fc, b.fc));
+  print(out, m.flag_line, j, a.flag, p, b.flag, flagrr);
+  print(out, m.component_line, k[0].number, k[0].flag, static_cast<double>(k[0].value), k[1].number,
+        k[1].flag, static_cast<double>(k[1].value), k[2].number, k[2].flag,
+        static_cast<double>(k[2].value), k[3].number, k[3].flag, static_cast<double>(k[3].value),
+        static_cast<double>(a.f_de));
+  for (const ShownComponent& c : k) {
+    if (c.k >= 0) {
+      flagRR[c.k] = 'N';
+    }
+  }
+}
+
+}  // namespace
+
+ComponentList component_list(int Ns, int N) {
+  ComponentList s;
+  s.Ns = Ns;
+  s.rs = number_shift(Ns);
+  s.K = std::min(component_count(Ns, N), kMaxComponents);
+  return s;
+}
+
+ShownComponent shown_component(const ComponentList& s, int u) {
+  if (u < 0 && s.rs == 0) {
+    return kImaginary;
+  }
+  // u >= 0 here or rs is -1, so this cannot overflow.
+  int k = u < 0 ? 0 : u - 1 - s.rs;
+  if (k < 0 || k >= s.K) {
+    return ShownComponent{-1, u, '?', 0.0f};
+  }
+  return ShownComponent{k, k + 1 + s.rs, flagRR[k], RR[s.Ns + k]};
+}
+
+void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int N, char v1,
+                 char v2, int Ns) {
+  put_text(out, m.header);
+  put_text(out, fall == 0 ? m.mode_once : m.mode_repeat);
+  print(out, m.output_flags, v1, v2);
+
+  ComponentList s = component_list(Ns, N);
+  // The leading imaginary element is freed again after every record, so
+  // that it can stand in any number of matches.
+  bool restore_imaginary = s.K > 0 && RR[Ns] == -1.0f;
+  n = std::min(n, kMbSize - 1);
+  int printed = 0;
+  for (int i = 0; i <= n; ++i) {
+    int j = first_of_rank(by_sort_de, i, v1, v2);
+    if (j < 0) {
+      continue;
+    }
+    const bibl& a = Mb[j];
+    if (Stops(a.f_de, threshold)) {
+      print(out, m.stop, static_cast<double>(threshold));
+      break;
+    }
+    int p = a.N_de;
+    if (p < 0 || p > n) {
+      continue;
+    }
+    const bibl& b = Mb[p];
+    std::array<ShownComponent, 4> k{shown_component(s, a.x), shown_component(s, a.y),
+                                    shown_component(s, b.x), shown_component(s, b.y)};
+    bool free =
+        std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == 'Y'; });
+    if (free || fall != 0) {
+      if (printed > 0 && printed % 10 == 0 && m.every_ten && !m.every_ten(out)) {
+        break;
+      }
+      ++printed;
+      PrintMatch(m, out, printed, j, p, k, free ? 'Y' : 'N');
+    }
+    if (restore_imaginary) {
+      flagRR[0] = 'Y';
+    }
+  }
+
+  put_text(out, "\n=====================Rezalts end==============================\n");
+  put_text(out, "\tСписок использованных элементов\n");
+  ListComponents(m, out, s, 'N');
+  put_text(out, "\n\tСписок не использованных элементов\n");
+  ListComponents(m, out, s, 'Y');
+}

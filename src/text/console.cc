@@ -1,0 +1,67 @@
+#include "text/console.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/platform.h"
+
+Console console;
+
+namespace {
+
+char Lower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+/// The code set of a locale name, "ru_RU.CP1251@euro" -> "CP1251", compared
+/// without regard to case and to '-' and '_'.
+bool CodesetIs1251(const char* name) {
+  const char* dot = std::strchr(name, '.');
+  const char* set = dot ? dot + 1 : name;
+  char norm[32];
+  size_t k = 0;
+  for (; *set && *set != '@' && k + 1 < sizeof(norm); ++set)
+    if (*set != '-' && *set != '_') norm[k++] = Lower(*set);
+  norm[k] = 0;
+  return std::strcmp(norm, "cp1251") == 0 || std::strcmp(norm, "windows1251") == 0;
+}
+
+}  // namespace
+
+bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang) {
+  for (const char* v : {lc_all, lc_ctype, lang})
+    if (v && *v) return CodesetIs1251(v);
+  return false;
+}
+
+void console_init_std() {
+  console.in = stdin;
+  console.out = Output{
+      stdout, locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG")),
+      false};
+  console.pause = true;
+  console.open_data = open_regular;
+}
+
+void console_print(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vprint(&console.out, fmt, ap);
+  va_end(ap);
+}
+
+void console_puts(const char* s) {
+  put_text(&console.out, s);
+  put_text(&console.out, "\n");
+}
+
+int console_getc() {
+  if (console.out.f) std::fflush(console.out.f);
+  return console.in ? std::getc(console.in) : EOF;
+}
+
+void console_pause() {
+  if (console.out.f) std::fflush(console.out.f);
+  if (console.pause && console.in) wait_key(console.in);
+}

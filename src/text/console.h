@@ -1,0 +1,45 @@
+// The console: where the user types the file name and the paging answers,
+// and where every message of a run appears; with it, the few other places
+// where a run meets the outside world (the data file, the result file).
+#pragma once
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "text/output.h"
+
+struct Console {
+  FILE* in = stdin;
+  Output out{stdout, false, false};
+  /// Whether the end of a run waits for a key; off for runs driven in-process.
+  bool pause = true;
+  /// Opens the data file the user named: a readable regular file on a real
+  /// console; bytes in memory for runs driven in-process.
+  FILE* (*open_data)(const char* name) = open_regular;
+};
+
+/// The console of this process. main sets it up from the real streams;
+/// tests and the fuzzer point it at memory.
+extern Console console;
+
+/// Points the console at standard input and output, in the code page the
+/// locale variables name.
+void console_init_std();
+
+/// True when the first set of LC_ALL, LC_CTYPE and LANG names the
+/// Windows-1251 code page; such a terminal gets raw Windows-1251 bytes.
+bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang);
+
+/// printf to the console, decimal comma, console code page.
+void console_print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+/// Like puts: the text and a line break.
+void console_puts(const char* s);
+
+/// One character of console input, or EOF. Whatever was printed is on the
+/// screen before it waits.
+int console_getc();
+
+/// The final pause: waits for one new key press when the console is a
+/// terminal, otherwise takes one character or the end of input.
+void console_pause();

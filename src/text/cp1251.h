@@ -1,0 +1,12 @@
+// The Windows-1251 code page, in which the program's texts are written to
+// "Rezalts.txt" and to consoles that use it.
+#pragma once
+
+#include <cstddef>
+
+/// Reads one character of UTF-8 text at `*p` (before `end`), advances `*p`
+/// past it and returns its Windows-1251 byte. A byte that does not start a
+/// valid UTF-8 sequence passes unchanged and alone: it is taken to be
+/// Windows-1251 already (a file name typed on such a console). A character
+/// the code page lacks becomes '?'.
+unsigned char next_cp1251(const char** p, const char* end);

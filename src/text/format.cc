@@ -1,0 +1,103 @@
+#include "text/format.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool IsFlag(char c) {
+  return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0';
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
+  const char* p = fmt;
+  while (*p) {
+    // Literal text up to the next conversion goes out in one piece.
+    const char* pct = std::strchr(p, '%');
+    if (!pct) {
+      put(ctx, p, std::strlen(p));
+      return;
+    }
+    if (pct > p) put(ctx, p, static_cast<size_t>(pct - p));
+
+    // One conversion: copy its spec so snprintf formats exactly that field.
+    const char* q = pct + 1;
+    while (IsFlag(*q))
+      ++q;
+    while (IsDigit(*q))
+      ++q;
+    if (*q == '.') {
+      ++q;
+      while (IsDigit(*q))
+        ++q;
+    }
+    char conv = *q;
+    if (!conv) {  // a lone '%' at the end is printed as it stands
+      put(ctx, pct, std::strlen(pct));
+      return;
+    }
+    p = q + 1;
+
+    char spec[32];
+    size_t spec_len = static_cast<size_t>(p - pct);
+    if (spec_len >= sizeof(spec)) {  // no field of ours is that long; print it as text
+      put(ctx, pct, spec_len);
+      continue;
+    }
+    std::memcpy(spec, pct, spec_len);
+    spec[spec_len] = 0;
+
+    // Long enough for any float or double in "%f" with the widths we use.
+    char buf[512];
+    int n = 0;
+    switch (conv) {
+      case '%':
+        put(ctx, "%", 1);
+        continue;
+      case 's': {
+        const char* s = va_arg(ap, const char*);
+        if (spec_len == 2) {  // plain "%s": any length, no copy
+          put(ctx, s, std::strlen(s));
+          continue;
+        }
+        n = std::snprintf(buf, sizeof(buf), spec, s);
+        break;
+      }
+      case 'c':  // a char is passed as an int
+      case 'd':
+      case 'i':
+      case 'u':
+      case 'x':
+      case 'X':
+        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, int));
+        break;
+      case 'f':
+      case 'F':
+      case 'e':
+      case 'E':
+      case 'g':
+      case 'G': {
+        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, double));
+        if (n > 0) {
+          size_t end =
+              static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1;
+          for (size_t k = 0; k < end; ++k)
+            if (buf[k] == '.') buf[k] = ',';
+        }
+        break;
+      }
+      default:  // unknown conversion: print it as text, consume nothing
+        put(ctx, pct, spec_len);
+        continue;
+    }
+    if (n > 0)
+      put(ctx, buf,
+          static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1);
+  }
+}

@@ -1,0 +1,56 @@
+#include "text/output.h"
+
+#include <cstring>
+
+#include "text/cp1251.h"
+#include "text/format.h"
+
+namespace {
+
+/// The text of one print on its way out: converted to the stream's code
+/// page and collected, then written in one call rather than field by field.
+struct Buffer {
+  Output* v = nullptr;
+  size_t n = 0;
+  char buf[1024];
+};
+
+void Flush(Buffer* a) {
+  if (a->n != 0 && std::fwrite(a->buf, 1, a->n, a->v->f) != a->n) a->v->failed = true;
+  a->n = 0;
+}
+
+void Put(void* ctx, const char* s, size_t n) {
+  Buffer* a = static_cast<Buffer*>(ctx);
+  const char* end = s + n;
+  while (s < end) {
+    if (a->n == sizeof(a->buf)) Flush(a);
+    a->buf[a->n++] = a->v->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
+  }
+}
+
+}  // namespace
+
+void vprint(Output* v, const char* fmt, va_list ap) {
+  if (!v->f)  // a stream without a file writes nothing
+    return;
+  Buffer a;
+  a.v = v;
+  vformat(Put, &a, fmt, ap);
+  Flush(&a);
+}
+
+void print(Output* v, const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  vprint(v, fmt, ap);
+  va_end(ap);
+}
+
+void put_text(Output* v, const char* s) {
+  if (!v->f) return;
+  Buffer a;
+  a.v = v;
+  Put(&a, s, std::strlen(s));
+  Flush(&a);
+}

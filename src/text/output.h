@@ -1,0 +1,21 @@
+// Text output in a chosen code page.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+
+/// An output stream: the console or "Rezalts.txt". The program's texts are
+/// written in UTF-8 in the sources; a stream in Windows-1251 gets them
+/// converted on the way out.
+struct Output {
+  FILE* f = nullptr;    ///< nullptr: the text goes nowhere, unformatted.
+  bool cp1251 = false;  ///< Write Windows-1251 bytes instead of UTF-8.
+  bool failed = false;  ///< A write to `f` failed; later writes still go on.
+};
+
+/// printf-like output with a decimal comma in every floating-point field.
+void vprint(Output* v, const char* fmt, va_list ap);
+void print(Output* v, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+/// Writes `s` as it stands (no conversions), converted to the stream's code page.
+void put_text(Output* v, const char* s);

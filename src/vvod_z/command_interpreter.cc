@@ -1,0 +1,193 @@
+#include "vvod_z/command_interpreter.h"
+
+#include <cmath>
+
+#include "program1/register_table.h"
+#include "vvod_z/data_file_reader.h"
+
+namespace {
+
+/// The keywords in the order of their numbers; "q" only ends the table.
+constexpr std::array<const char*, 14> comand = {
+    "TCH", "ZNACH", "OTCL", "FALL", "N", "Y", "P", "Z", "TIP", "FOTCL", "START", "NUL", "END", "q"};
+
+constexpr int kNotKeyword = 404;
+constexpr int kExpectsNumber = 100;
+constexpr int kCommandAbandoned = -1;
+constexpr int kFirstComponentSlot = kStartSlot + 1;
+/// The values of `echo`: a command waits for its number, or none does.
+constexpr int kWaiting = 'Y';
+constexpr int kNotWaiting = 'N';
+
+/// What the interpreter keeps between words. It outlives one call of
+/// sortirovka so that a command can wait for the next word; it lives at file
+/// scope so that reset_interpreter can start a new run.
+struct InterpreterState {
+  int flagcomm = 0;  ///< 0 nothing waits; 1 a value command, 2 a flag command waits.
+  int i = 0;         ///< The slot of the waiting command.
+  int j = 0;         ///< The component cursor: the next list slot.
+  int dropped = 0;
+};
+
+InterpreterState st;
+
+/// Appends one list entry at the cursor. Past the last slot of the table the
+/// entry is only counted, so that the reader can say how many were lost.
+void AppendEntry(float value, char flag) {
+  if (st.j < 0 || st.j >= kSlots) {
+    ++st.dropped;
+    return;
+  }
+  RR[st.j] = value;
+  flagRR[st.j] = flag;
+  ++st.j;
+}
+
+/// The flag of a flag command: '0' plus the integer part of `v` kept to the
+/// 8 bits of the cell. Taken modulo 256 in floating point, because the
+/// integer part of a float may lie far beyond any integer type; infinities
+/// (and anything that is no number) give the remainder 0.
+char CommandFlag(float v) {
+  long double remainder = std::fmod(std::trunc(static_cast<long double>(v)), 256.0L);
+  if (!std::isfinite(remainder)) {
+    remainder = 0;
+  }
+  return static_cast<char>('0' + static_cast<int>(remainder));
+}
+
+}  // namespace
+
+int obrabotka(const int* chars, int a) {
+  // A word may run over the whole buffer; it is read whole, never cut.
+  std::array<int, kDataCells + 1> str;
+  int j = 0;
+  float cifra = 0.0f;
+  int echo = kNotWaiting;
+  for (int i = 0; i <= a; ++i) {
+    int c = chars[i];
+    if (c == 0) {
+      return 0;
+    }
+    if (c != ',') {
+      // Only a caller's buffer longer than the reader's could fill it.
+      if (j < kDataCells) {
+        str[j++] = c;
+      }
+      continue;
+    }
+    str[j] = 0;
+    int ret_command = obr_str(str.data(), j - 1);
+    if (ret_command == kNotKeyword) {
+      vvod_cifr(str.data(), j - 1, &cifra);
+    }
+    int ret_echo = sortirovka(ret_command, &cifra, echo);
+    echo = ret_echo == kExpectsNumber ? kWaiting : kNotWaiting;
+    j = 0;
+  }
+  return 0;
+}
+
+int obr_str(const int* str, int aj) {
+  for (int n = 0; comand[n][0] != 'q'; ++n) {
+    const char* e = comand[n];
+    int p = 0;
+    while (p <= aj && e[p] != 0 && str[p] != 0 && str[p] == static_cast<unsigned char>(e[p])) {
+      ++p;
+    }
+    if (e[p] == 0 && str[p] == 0) {
+      return n;
+    }
+  }
+  return kNotKeyword;
+}
+
+int vvod_cifr(const int* str, int aj, float* cif) {
+  float sum = 0.0f;
+  // A power of ten in extended precision rather than an integer: any number
+  // of digits after the point keeps its value.
+  long double en = 0;
+  for (int p = 0; p <= aj; ++p) {
+    if (str[p] == '.') {
+      en = 1;
+      continue;
+    }
+    sum = static_cast<float>(static_cast<long double>(sum) * 10 + (str[p] - 48));
+    en *= 10;
+  }
+  if (en == 0) {
+    en = 1;
+  }
+  // An infinite accumulator stays infinite even when en overflowed as well.
+  *cif = std::isinf(sum) ? sum : static_cast<float>(sum / en);
+  return 0;
+}
+
+int sortirovka(int comm, const float* cifra, int echo) {
+  if (echo == kNotWaiting) {
+    st.flagcomm = 0;
+  }
+  switch (comm) {
+    case 0:
+    case 1:
+    case 2:
+      st.flagcomm = 1;
+      st.i = comm;
+      flagRR[comm] = static_cast<char>('0' + comm);
+      break;
+    case 3:
+    case 8:
+    case 9:
+      st.flagcomm = 2;
+      st.i = comm;
+      break;
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+      flagRR[comm] = comand[comm][0];
+      RR[comm] = static_cast<float>(-(100 + comm));
+      return 0;
+    case 10:
+      RR[kStartSlot] = -2.0f;
+      flagRR[kStartSlot] = 'S';
+      st.j = kFirstComponentSlot;
+      return 0;
+    case 11:
+      AppendEntry(-1.0f, 'V');
+      return 0;
+    case 12:
+      AppendEntry(0.0f, 'E');
+      break;
+    default:
+      break;
+  }
+  bool is_number = comm == kNotKeyword;
+  if (echo == kWaiting && !is_number) {
+    return kCommandAbandoned;
+  }
+  if ((st.flagcomm == 1 || st.flagcomm == 2) && echo == kNotWaiting) {
+    return kExpectsNumber;
+  }
+  if (echo == kWaiting && st.flagcomm == 1) {
+    st.flagcomm = 0;
+    RR[st.i] = *cifra;
+    flagRR[st.i] = static_cast<char>('0' + st.i);
+  }
+  if (echo == kWaiting && st.flagcomm == 2) {
+    st.flagcomm = 0;
+    RR[st.i] = static_cast<float>(-100 - st.i);
+    flagRR[st.i] = CommandFlag(*cifra);
+  }
+  if (flagRR[kStartSlot] == 'S' && is_number) {
+    AppendEntry(*cifra, 'Y');
+  }
+  return 0;
+}
+
+void reset_interpreter() {
+  st = InterpreterState{};
+}
+
+int dropped_entries() {
+  return st.dropped;
+}

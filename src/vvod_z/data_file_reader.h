@@ -1,0 +1,28 @@
+// The data file reader: the file-name dialogue, and the data file read
+// through the comment and character filters into the character buffer.
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+/// At most this many characters of a data file are stored.
+inline constexpr int kDataCells = 3000;
+
+/// The character buffer: the stored characters, one per cell, then a 0 cell.
+/// One cell more than the limit, so that a file whose last byte is its
+/// 3000th stored character still has room for the terminator.
+extern std::array<int, kDataCells + 1> data;
+
+/// Asks for the data file's name, reads the file into `data` and has the
+/// interpreter apply it to the register table. Returns 1 when the file
+/// cannot be opened or is too large (the register table is then untouched),
+/// 0 otherwise.
+int vvodz();
+
+/// Reads the open data file `in` to its end through the comment filter and
+/// the character filter into `data`, and puts the terminator after the last
+/// stored character. Returns the number of stored characters and sets
+/// `*words` to the word count (stored commas plus one). Returns -1 as soon as
+/// a byte arrives while kDataCells characters are stored: the file is too
+/// large, nothing after that byte is read and no terminator is put.
+int read_data_file(FILE* in, int* words);

@@ -1,0 +1,96 @@
+#include "program1/register_table.h"
+
+#include <cmath>
+#include <limits>
+
+#include <gtest/gtest.h>
+
+#include "program1/settings.h"
+
+namespace {
+
+/// The register table as the driver leaves it before the data file is read.
+void FreshTable() {
+  reset_register();
+  mark_unwritten();
+}
+
+}  // namespace
+
+TEST(Count, FindsTheListBetweenStartAndEnd) {
+  FreshTable();
+  flagRR[15] = 'S';
+  for (int k = 16; k < 19; ++k)
+    flagRR[k] = 'Y';
+  flagRR[19] = 'E';
+  int Ns = countst();
+  EXPECT_EQ(Ns, 16);
+  EXPECT_EQ(count(Ns), 18);
+  for (int k = 0; k <= 18; ++k)
+    EXPECT_EQ(flagRR[k], 'Y') << k;
+  EXPECT_EQ(flagRR[19], 'E');
+  EXPECT_EQ(flagRR[20], 'q');
+}
+
+TEST(Count, NoStartMeansNoList) {
+  FreshTable();
+  EXPECT_EQ(countst(), 200);
+  EXPECT_EQ(count(200), 198);
+  for (int k = 0; k <= 198; ++k)
+    EXPECT_EQ(flagRR[k], 'Y');
+  EXPECT_EQ(flagRR[199], 0);
+}
+
+TEST(Count, StartWithoutEndRunsToSlot198) {
+  FreshTable();
+  flagRR[15] = 'S';
+  flagRR[199] = 'E';  // an END in slot 199 is never looked at
+  EXPECT_EQ(count(countst()), 198);
+}
+
+TEST(Count, EndRightAfterStartGivesAnEmptyList) {
+  FreshTable();
+  flagRR[15] = 'S';
+  flagRR[16] = 'E';
+  int Ns = countst();
+  EXPECT_EQ(count(Ns), Ns - 1);
+}
+
+TEST(Count, AnEndBelowTheListDoesNotStopIt) {
+  FreshTable();
+  flagRR[8] = 'E';  // TIP 21 stores '0' + 21
+  flagRR[15] = 'S';
+  flagRR[16] = 'Y';
+  flagRR[17] = 'E';
+  EXPECT_EQ(count(countst()), 16);
+  EXPECT_EQ(flagRR[8], 'Y');
+}
+
+TEST(Count, AFlagOf35StartsTheListEarly) {
+  FreshTable();
+  flagRR[3] = static_cast<char>('0' + 35);  // 'S'
+  flagRR[15] = 'S';
+  EXPECT_EQ(countst(), 4);
+}
+
+TEST(TruncEquals, IsDefinedForEveryFloat) {
+  EXPECT_TRUE(trunc_equals(-1.0f, -1));
+  EXPECT_TRUE(trunc_equals(-1.9f, -1));
+  EXPECT_FALSE(trunc_equals(-2.0f, -1));
+  EXPECT_TRUE(trunc_equals(-103.5f, -103));
+  EXPECT_TRUE(trunc_equals(-0.5f, 0));
+  EXPECT_FALSE(trunc_equals(std::numeric_limits<float>::quiet_NaN(), 0));
+  EXPECT_FALSE(trunc_equals(std::numeric_limits<float>::infinity(), -1));
+  EXPECT_FALSE(trunc_equals(-3e38f, -103));
+}
+
+TEST(SdvigRs, OnlyALeadingImaginaryElementShifts) {
+  FreshTable();
+  RR[16] = -1.0f;
+  EXPECT_EQ(number_shift(16), -1);
+  RR[16] = 10.0f;
+  EXPECT_EQ(number_shift(16), 0);
+  RR[199] = -1.0f;
+  EXPECT_EQ(number_shift(199), -1);
+  EXPECT_EQ(number_shift(200), 0);  // no START: there is no first component slot
+}

@@ -1,0 +1,52 @@
+// Helpers shared by the tests: running the real executable and reading files.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "text/console.h"
+
+/// The result of one run of the executable.
+struct RunResult {
+  int status = -1;  ///< Exit status, or -1 when it did not exit normally.
+  std::string out;  ///< Everything it wrote to standard output.
+};
+
+/// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
+/// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
+RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args = "",
+                     const std::string& env = "LANG=C.UTF-8");
+
+/// The whole content of a file; empty when it cannot be read.
+std::string read_file(const std::string& path);
+
+/// Writes `content` to `path`, replacing it.
+void write_file(const std::string& path, const std::string& content);
+
+/// A new empty directory under the system's temporary directory.
+std::string make_temp_dir();
+
+/// The directory of the project's example data files.
+std::string examples_dir();
+
+/// `utf8` as the bytes the program writes to "Rezalts.txt" (Windows-1251).
+std::string to_cp1251(const std::string& utf8);
+
+/// How often `what` occurs in `text`, overlapping occurrences included.
+int count_of(const std::string& text, const std::string& what);
+
+/// Points the console at memory for the life of the object: input from
+/// `input`, output collected (UTF-8, no pause); restores the old console.
+struct ConsoleCapture {
+  explicit ConsoleCapture(const std::string& input = "");
+  ~ConsoleCapture();
+  ConsoleCapture(const ConsoleCapture&) = delete;
+  ConsoleCapture& operator=(const ConsoleCapture&) = delete;
+  /// Everything printed so far.
+  std::string text();
+
+  Console saved;
+  std::string in_buf;
+  FILE* in = nullptr;
+  FILE* out = nullptr;
+};
