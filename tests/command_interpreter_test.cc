@@ -91,9 +91,6 @@ int Word(int comm, float v, int echo) {
   return sortirovka(comm, &v, echo);
 }
 
-constexpr int kTCH = 0, kZNACH = 1, kFALL = 3, kN = 4, kZ = 7, kTIP = 8, kFOTCL = 9, kSTART = 10,
-              kNUL = 11, kEND = 12, kNum = 404;
-
 const std::vector<Record> kNothing;
 
 /// Two lists of writes one after the other.
@@ -173,7 +170,7 @@ TEST(Sortirovka, ValueCommand) {
   Snapshot s;
   EXPECT_EQ(Word(kTCH, 0, 'N'), 100);
   EXPECT_EQ(Changes(s), (std::vector<Record>{{0, 0.0f, '0'}}));
-  EXPECT_EQ(Word(kNum, 7.5f, 'Y'), 0);  // completes it
+  EXPECT_EQ(Word(kNotKeyword, 7.5f, 'Y'), 0);  // completes it
   EXPECT_EQ(Changes(s), (std::vector<Record>{{0, 7.5f, '0'}}));
 
   // A value command while another command waits: both abandoned.
@@ -182,7 +179,7 @@ TEST(Sortirovka, ValueCommand) {
   Snapshot s2;
   EXPECT_EQ(Word(kZNACH, 0, 'Y'), -1);
   EXPECT_EQ(Changes(s2), (std::vector<Record>{{1, 0.0f, '1'}}));
-  EXPECT_EQ(Word(kNum, 5, 'N'), 0);  // its would-be number, dropped before START
+  EXPECT_EQ(Word(kNotKeyword, 5, 'N'), 0);  // its would-be number, dropped before START
   EXPECT_EQ(Changes(s2), (std::vector<Record>{{1, 0.0f, '1'}}));
 }
 
@@ -191,7 +188,7 @@ TEST(Sortirovka, FlagCommand) {
   Snapshot s;
   EXPECT_EQ(Word(kTIP, 0, 'N'), 100);
   EXPECT_EQ(Changes(s), kNothing);
-  EXPECT_EQ(Word(kNum, 2.9f, 'Y'), 0);
+  EXPECT_EQ(Word(kNotKeyword, 2.9f, 'Y'), 0);
   EXPECT_EQ(Changes(s), (std::vector<Record>{{8, -108.0f, '2'}}));
 
   Start();
@@ -199,7 +196,7 @@ TEST(Sortirovka, FlagCommand) {
   Snapshot s2;
   EXPECT_EQ(Word(kFALL, 0, 'Y'), -1);
   EXPECT_EQ(Changes(s2), kNothing);
-  EXPECT_EQ(Word(kNum, 1, 'N'), 0);
+  EXPECT_EQ(Word(kNotKeyword, 1, 'N'), 0);
   EXPECT_EQ(Changes(s2), kNothing);
 }
 
@@ -214,7 +211,7 @@ TEST(Sortirovka, LetterCommand) {
   Snapshot s2;
   EXPECT_EQ(Word(kZ, 0, 'Y'), 0);  // the waiting TCH is abandoned ...
   EXPECT_EQ(Changes(s2), (std::vector<Record>{{7, -107.0f, 'Z'}}));
-  EXPECT_EQ(Word(kNum, 3, 'N'), 0);  // ... so its number changes nothing
+  EXPECT_EQ(Word(kNotKeyword, 3, 'N'), 0);  // ... so its number changes nothing
   EXPECT_EQ(Changes(s2), (std::vector<Record>{{7, -107.0f, 'Z'}}));
 }
 
@@ -242,18 +239,18 @@ TEST(Sortirovka, StartNulEnd) {
 TEST(Sortirovka, NumberBeforeAndAfterStart) {
   Start();
   Snapshot s;
-  EXPECT_EQ(Word(kNum, 42, 'N'), 0);  // ignored
+  EXPECT_EQ(Word(kNotKeyword, 42, 'N'), 0);  // ignored
   EXPECT_EQ(Changes(s), kNothing);
   EXPECT_EQ(Word(kTCH, 0, 'N'), 100);
-  EXPECT_EQ(Word(kNum, 42, 'Y'), 0);
+  EXPECT_EQ(Word(kNotKeyword, 42, 'Y'), 0);
   EXPECT_EQ(Changes(s), (std::vector<Record>{{0, 42.0f, '0'}}));
 
   Start();
   Word(kSTART, 0, 'N');
   Snapshot s2;
-  EXPECT_EQ(Word(kNum, 10, 'N'), 0);  // appended
+  EXPECT_EQ(Word(kNotKeyword, 10, 'N'), 0);  // appended
   EXPECT_EQ(Word(kFALL, 0, 'N'), 100);
-  EXPECT_EQ(Word(kNum, 1, 'Y'), 0);  // completes FALL and is appended too
+  EXPECT_EQ(Word(kNotKeyword, 1, 'Y'), 0);  // completes FALL and is appended too
   EXPECT_EQ(Changes(s2),
             (std::vector<Record>{{3, -103.0f, '1'}, {16, 10.0f, 'Y'}, {17, 1.0f, 'Y'}}));
 }
@@ -264,7 +261,7 @@ TEST(Sortirovka, FlagCommandKeepsEightBitsOfTheIntegerPart) {
   auto flag = [](float v) {
     Start();
     Word(kTIP, 0, 'N');
-    Word(kNum, v, 'Y');
+    Word(kNotKeyword, v, 'Y');
     EXPECT_EQ(RR[8], -108.0f);
     return flagRR[8];
   };
@@ -382,6 +379,6 @@ TEST(Obrabotka, NulBeforeStartStopsAtTheLastSlot) {
   EXPECT_EQ(flagRR[199], 'E');
   EXPECT_EQ(flagRR[15], 'E');  // not 'S': numbers are still not components
   Snapshot s2;
-  EXPECT_EQ(Word(kNum, 1, 'N'), 0);
+  EXPECT_EQ(Word(kNotKeyword, 1, 'N'), 0);
   EXPECT_EQ(Changes(s2), kNothing);
 }

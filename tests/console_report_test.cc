@@ -54,7 +54,7 @@ TEST(PRezalts, WorkedExampleWithRepeatedUse) {
 
 TEST(PRezalts, NoPairsAndNoList) {
   // No pairs: every component unused, four to a line.
-  SetComponentsOf({-1.0f, 10.0f, 12.0f, 22.0f});
+  SetComponents({-1.0f, 10.0f, 12.0f, 22.0f});
   SetTable({});
   EXPECT_EQ(Shown(-1, 50.0f, 19, 16),
             std::string(kHeader) +
@@ -192,7 +192,7 @@ TEST(PRezalts, ImaginaryElementInsideTheList) {
   // 10, NUL, 22, 12: the NUL's pairs carry negative numbers. They show the
   // imaginary element itself, not the component at relative index 0, and
   // use nothing up.
-  int N = SetComponentsOf({10.0f, -1.0f, 22.0f, 12.0f});
+  int N = SetComponents({10.0f, -1.0f, 22.0f, 12.0f});
   int n = SetTable({
       {22.0f, 0.0f, 3, -1, 'P', 0, 1},
       {22.0f, 0.0f, 4, 1, 'Y', 1, 0},

@@ -8,6 +8,7 @@
 #include "engine/pair_building.h"
 #include "engine/pair_table.h"
 #include "program1/register_table.h"
+#include "support/register_builder.h"
 #include "support/test_util.h"
 #include "text/console.h"
 
@@ -17,28 +18,6 @@ std::string Captured(F fn) {
   ConsoleCapture k;
   fn();
   return k.text();
-}
-
-/// The register table as count() leaves it for `values` after START: the
-/// START marker in slot 15, the components from slot 16 (-1 is NUL), an END
-/// marker after them while there is room. Returns N; Ns is 16.
-inline int SetComponents(const std::vector<float>& values) {
-  reset_register();
-  RR[kStartSlot] = -2.0f;
-  flagRR[kStartSlot] = 'S';
-  int slot = kStartSlot + 1;
-  for (float v : values) {
-    if (slot >= kSlots) {
-      break;
-    }
-    RR[slot] = v;
-    flagRR[slot] = v == -1.0f ? 'V' : 'Y';
-    ++slot;
-  }
-  if (slot < kSlots) {
-    flagRR[slot] = 'E';
-  }
-  return count(countst());
 }
 
 /// Builds the pair table of `values` on a zero-filled Mb and returns raschet's

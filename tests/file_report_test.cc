@@ -90,7 +90,7 @@ TEST_F(FPRezaltsTest, WorkedExampleWithRepeatedUse) {
 }
 
 TEST_F(FPRezaltsTest, NoPairsAndNoList) {
-  SetComponentsOf({-1.0f, 10.0f, 12.0f, 22.0f});
+  SetComponents({-1.0f, 10.0f, 12.0f, 22.0f});
   SetTable({});
   ASSERT_EQ(Write(-1, 50.0f, 19, 16), 0);
   EXPECT_EQ(File(), to_cp1251(std::string(kHead) +
@@ -183,7 +183,7 @@ TEST_F(FPRezaltsTest, QuitAtTheConsoleLeavesTheFileWhole) {
 }
 
 TEST_F(FPRezaltsTest, ImaginaryElementInsideTheList) {
-  int N = SetComponentsOf({10.0f, -1.0f, 22.0f, 12.0f});
+  int N = SetComponents({10.0f, -1.0f, 22.0f, 12.0f});
   int n = SetTable({
       {22.0f, 0.0f, 3, -1, 'P', 0, 1},
       {22.0f, 0.0f, 4, 1, 'Y', 1, 0},

@@ -9,6 +9,7 @@
 #include "engine/pair_table.h"
 #include "engine/rank_index.h"
 #include "program1/register_table.h"
+#include "support/register_builder.h"
 
 /// One pair record as the engine leaves it for the reports.
 struct Record {
@@ -20,23 +21,6 @@ struct Record {
   int sort_de;
   int N_de;
 };
-
-/// A START marker in slot 15, the values from slot 16, an END marker after
-/// them, and the flags as count() leaves them. Returns N (Ns is 16).
-inline int SetComponentsOf(const std::vector<float>& values) {
-  reset_register();
-  flagRR.fill('q');
-  int slot = kStartSlot + 1;
-  for (float v : values) {
-    RR[slot++] = v;
-  }
-  RR[slot] = 0.0f;
-  flagRR[slot] = 'E';
-  for (int k = 0; k < slot; ++k) {
-    flagRR[k] = 'Y';
-  }
-  return slot - 1;
-}
 
 /// Records 0 to n and their deviation index, as Sort_de leaves it.
 /// Returns n.
@@ -60,7 +44,7 @@ inline int SetTable(std::initializer_list<Record> records) {
 /// The running example: NUL, 10, 12, 22 in series, all pairs kept, after
 /// matching and ranking by deviation. Returns n (5); N is 19.
 inline int WorkedExample() {
-  SetComponentsOf({-1.0f, 10.0f, 12.0f, 22.0f});
+  SetComponents({-1.0f, 10.0f, 12.0f, 22.0f});
   return SetTable({
       {10.0f, 20.0f, 1, -1, 'P', 3, 1},
       {12.0f, 83.33334f, 2, -2, 'P', 5, 3},
@@ -80,7 +64,7 @@ inline int Series(int m) {
   for (size_t k = 0; k < values.size(); ++k) {
     values[k] = static_cast<float>(k + 1);
   }
-  SetComponentsOf(values);
+  SetComponents(values);
   reset_Mb();
   for (int j = 0; j < m; ++j) {
     Mb[j] = bibl{static_cast<float>(8 * j + 3),

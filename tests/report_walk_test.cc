@@ -18,7 +18,7 @@ void ExpectShown(const ShownComponent& c, int k, int number, char flag, float va
 }  // namespace
 
 TEST(ComponentListOf, StaysWithinTheTables) {
-  SetComponentsOf({-1.0f, 10.0f, 12.0f});
+  SetComponents({-1.0f, 10.0f, 12.0f});
   ComponentList s = component_list(16, 18);
   EXPECT_EQ(s.K, 3);
   EXPECT_EQ(s.rs, -1);
@@ -37,7 +37,7 @@ TEST(ComponentListOf, StaysWithinTheTables) {
 TEST(ShownComponent, LeadingImaginaryElement) {
   // Numbers are shifted: 1 is relative index 1; every negative number is the
   // imaginary element in slot Ns, read like any other slot.
-  SetComponentsOf({-1.0f, 10.0f, 12.0f});
+  SetComponents({-1.0f, 10.0f, 12.0f});
   ComponentList s = component_list(16, 18);
   ExpectShown(shown_component(s, 1), 1, 1, 'Y', 10.0f);
   ExpectShown(shown_component(s, 2), 2, 2, 'Y', 12.0f);
@@ -48,7 +48,7 @@ TEST(ShownComponent, LeadingImaginaryElement) {
 }
 
 TEST(ShownComponent, NoLeadingImaginaryElement) {
-  SetComponentsOf({10.0f, -1.0f, 22.0f});
+  SetComponents({10.0f, -1.0f, 22.0f});
   ComponentList s = component_list(16, 18);
   EXPECT_EQ(s.rs, 0);
   ExpectShown(shown_component(s, 1), 0, 1, 'Y', 10.0f);

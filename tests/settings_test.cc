@@ -13,12 +13,12 @@ void FreshTable() {
 }
 
 void SetLetter(int slot, char letter) {
-  RR[slot] = static_cast<float>(-(100 + slot));
+  RR[slot] = command_marker(slot);
   flagRR[slot] = letter;
 }
 
 void SetFlagCommand(int slot, int v) {
-  RR[slot] = static_cast<float>(-(100 + slot));
+  RR[slot] = command_marker(slot);
   flagRR[slot] = static_cast<char>('0' + v);
 }
 

@@ -6,21 +6,15 @@
 
 namespace {
 
-/// Only the exact -1 stands for the imaginary element here; the number shift
-/// truncates instead, and the two tests are kept apart on purpose.
-bool Imaginary(float v) {
-  return v == -1.0f;
-}
-
 /// A pair with one imaginary member stands for the other member alone; two
 /// imaginary members combine like any others (-2 in series, -0.5 in
 /// parallel). Evaluated in long double, rounded once.
 float Value(float a, float b, int tip) {
-  if (Imaginary(a) != Imaginary(b)) {
-    return Imaginary(a) ? b : a;
+  if (is_imaginary(a) != is_imaginary(b)) {
+    return is_imaginary(a) ? b : a;
   }
   long double total = static_cast<long double>(a) + b;
-  if (tip == 1) {
+  if (tip == kSeries) {
     return static_cast<float>(total);
   }
   return static_cast<float>(static_cast<long double>(a) * b / total);
@@ -30,13 +24,13 @@ float Value(float a, float b, int tip) {
 /// of the imaginary element takes the next number of the counter, so no two
 /// pairs ever share one through it.
 int Number(float v, int k, int rs, int* r_r) {
-  return Imaginary(v) ? (*r_r)-- : k + 1 + rs;
+  return is_imaginary(v) ? (*r_r)-- : k + 1 + rs;
 }
 
 }  // namespace
 
 int raschet(int Ns, int N, int tip, const float* zmin, const float* zmax, int f_proc_otcl) {
-  if (tip != 1 && tip != 2) {
+  if (tip != kSeries && tip != kParallel) {
     console_print(
         "\nНедопустимый тип соединения TIP=%d: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
         "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n\n",
@@ -57,13 +51,13 @@ int raschet(int Ns, int N, int tip, const float* zmin, const float* zmax, int f_
       p.fc = Value(a, b, tip);
       p.x = Number(b, j, rs, &r_r);
       p.y = Number(a, i, rs, &r_r);
-      p.flag = 'Y';
+      p.flag = kPairOrdinary;
       if (f_proc_otcl != 0 || (*zmin <= p.fc && p.fc <= *zmax)) {
         ++m;
       }
     }
   }
-  if (tip == 1) {
+  if (tip == kSeries) {
     console_print("\nЧисло рассчитанных ПОСЛЕДОВАТЕЛЬНО элементов структуры %d\n\n", m);
   } else {
     console_print("\nЧисло рассчитанных ПАРАЛЛЕЛЬНО элементов структуры %d\n\n", m);

@@ -32,7 +32,7 @@ bool ByImaginary(const bibl& a, const bibl& b) {
 
 /// Settles the start pair of rank jm, record si: the first usable record of
 /// a higher rank that either rule accepts becomes its partner, else it is
-/// flagged 'Z'. -1 when a candidate rank has no usable record.
+/// flagged kPairNoPartner. -1 when a candidate rank has no usable record.
 int Partner(int nn, int jm, int si) {
   bibl& a = Mb[si];
   const bool real = Imaginaries(a) == 0;
@@ -50,10 +50,10 @@ int Partner(int nn, int jm, int si) {
     const bibl& b = Mb[ci];
     const bool imaginary = ByImaginary(a, b);
     if (imaginary) {
-      a.flag = 'P';
+      a.flag = kPairByImaginary;
     }
     if (imaginary || Disjoint(a, b)) {
-      a.f_de = static_cast<float>((static_cast<long double>(b.fc) / a.fc - 1) * 100);
+      a.f_de = static_cast<float>((static_cast<long double>(b.fc) / a.fc - 1) * kPercent);
       a.N_de = ci;
       return 0;
     }
@@ -68,7 +68,7 @@ int Partner(int nn, int jm, int si) {
       t = std::max(t, next_unskipped(skip_lists, &walk, t) - 1);
     }
   }
-  a.flag = 'Z';
+  a.flag = kPairNoPartner;
   return 0;
 }
 
@@ -86,10 +86,10 @@ int poisk1(int nn, int poz, int* i) {
       break;
     }
     *i = j;
-    if (Mb[j].flag == 'N') {
+    if (Mb[j].flag == kPairExcluded) {
       return 1;
     }
-    if (Mb[j].flag == 'Y') {
+    if (Mb[j].flag == kPairOrdinary) {
       return 0;
     }
   }

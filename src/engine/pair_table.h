@@ -3,12 +3,14 @@
 
 #include <array>
 
+#include "program1/register_table.h"
+
 struct bibl {
   float fc;     ///< Combined value of the pair.
   float f_de;   ///< Deviation in percent from this pair's value to its partner's.
   int x;        ///< Component number of the later component (negative: imaginary).
   int y;        ///< Component number of the earlier component.
-  char flag;    ///< 'Y' ordinary, 'N' excluded, 'P' partner by the imaginary rule, 'Z' none.
+  char flag;    ///< kPairOrdinary, kPairExcluded, kPairByImaginary or kPairNoPartner.
   int sort;     ///< Rank by fc, from 0.
   int sort_de;  ///< Rank by f_de, from 0.
   int N_de;     ///< Table index of the partner pair.

@@ -3,6 +3,11 @@
 RankIndex by_sort;
 RankIndex by_sort_de;
 
+void reset_rank_indices() {
+  by_sort.n = -1;
+  by_sort_de.n = -1;
+}
+
 void build_rank_index(RankIndex* idx, int n, int bibl::*field) {
   if (n >= kMbSize) n = kMbSize - 1;
   idx->n = n;

@@ -18,6 +18,9 @@ struct RankIndex {
 extern RankIndex by_sort;
 extern RankIndex by_sort_de;
 
+/// Empties both indices, as at program start.
+void reset_rank_indices();
+
 /// Builds `idx` over records 0 to n from the rank field `field` of Mb.
 /// Ranks outside 0 to n are left out of the index.
 void build_rank_index(RankIndex* idx, int n, int bibl::*field);

@@ -55,7 +55,7 @@ void build_skip_lists(SkipLists* p, int nn) {
     if (by_sort.start[r + 1] - by_sort.start[r] != 1) return -1;
     const int j = by_sort.order[by_sort.start[r]];
     const bibl& b = Mb[j];
-    bool in_walk = b.flag == 'Y' || b.flag == 'N';
+    bool in_walk = b.flag == kPairOrdinary || b.flag == kPairExcluded;
     return (in_walk && Real(b.x) && Real(b.y) && b.x != b.y) ? j : -1;
   };
 

@@ -6,28 +6,28 @@ std::array<float, kSlots> RR;
 std::array<char, kSlots> flagRR;
 
 int fall = 0;
-int tipr = 1;
+int tipr = kSeries;
 int fotcl = 1;
 float tch = 0.0f;
 float znach = 0.0f;
 float otcl = 0.0f;
-char fv1 = 'Y';
-char fv2 = 'P';
+char fv1 = kPairOrdinary;
+char fv2 = kPairByImaginary;
 
 void reset_register() {
   RR.fill(0.0f);
   flagRR.fill(0);
   fall = 0;
-  tipr = 1;
+  tipr = kSeries;
   fotcl = 1;
   tch = znach = otcl = 0.0f;
-  fv1 = 'Y';
-  fv2 = 'P';
+  fv1 = kPairOrdinary;
+  fv2 = kPairByImaginary;
 }
 
 int countst() {
   for (int i = 0; i < kSlots; ++i)
-    if (flagRR[i] == 'S') return i + 1;
+    if (flagRR[i] == kStartFlag) return i + 1;
   return kSlots;
 }
 
@@ -39,11 +39,15 @@ int component_count(int Ns, int N) {
 
 int count(int Ns) {
   int i = 0;
-  while (i <= kSlots - 2 && (flagRR[i] != 'E' || i < Ns)) {
-    flagRR[i] = 'Y';
+  while (i < kFlagSlots && (flagRR[i] != kEndFlag || i < Ns)) {
+    flagRR[i] = kFree;
     ++i;
   }
   return i - 1;
+}
+
+bool slot_set(int slot) {
+  return trunc_equals(RR[slot], -(kCommandMarkerBase + slot));
 }
 
 bool trunc_equals(float v, int m) {
@@ -51,5 +55,6 @@ bool trunc_equals(float v, int m) {
 }
 
 int number_shift(int Ns) {
-  return (Ns >= 0 && Ns < kSlots && trunc_equals(RR[Ns], -1)) ? -1 : 0;
+  return (Ns >= 0 && Ns < kSlots && trunc_equals(RR[Ns], static_cast<int>(kImaginaryValue))) ? -1
+                                                                                             : 0;
 }

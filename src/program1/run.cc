@@ -55,7 +55,6 @@ void reset_run() {
   reset_register();
   reset_interpreter();
   reset_Mb();
-  data.fill(0);
-  by_sort.n = -1;
-  by_sort_de.n = -1;
+  reset_data();
+  reset_rank_indices();
 }

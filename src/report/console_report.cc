@@ -5,11 +5,14 @@
 
 namespace {
 
+/// The answer at a paging prompt that ends the listing.
+constexpr int kQuit = 'q';
+
 /// Every ten matches the user may end the listing: one character is taken,
 /// and only 'q' ends it; the rest of a typed line answers the next prompts.
 bool Pause(Output*) {
   console_puts("------Для окончания вывода введите 'q'");
-  return console_getc() != 'q';
+  return console_getc() != kQuit;
 }
 
 const ReportLayout kConsoleLayout{

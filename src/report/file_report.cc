@@ -40,8 +40,8 @@ int write_result_file(FILE* f, const std::string& tmp_name, int n, const float* 
   // The file is always in Windows-1251, whatever the console uses.
   Output v{f, /*cp1251=*/true, false};
   // The walk starts with every component free, whatever the console marked.
-  for (int k = 0; k < kSlots - 1; ++k) {
-    flagRR[k] = 'Y';
+  for (int k = 0; k < kFlagSlots; ++k) {
+    flagRR[k] = kFree;
   }
   report_walk(kFileLayout, &v, n, *ttch, N, *v1, *v2, Ns);
   put_text(&v, "\n\tКонец файла\n");

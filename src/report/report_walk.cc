@@ -9,19 +9,23 @@
 
 namespace {
 
-/// Relative indices 0 to 198: the flag slots count() can hand to components.
-constexpr int kMaxComponents = kSlots - 1;
+/// The flag of a component number that names no component of the list; it
+/// keeps its match from counting as available.
+constexpr char kNotInList = '?';
+
+/// Thresholds below this stop nothing.
+constexpr double kNoThreshold = 0.0001;
 
 /// An imaginary element that does not lead the list: shown as itself, never
 /// marked, always free.
-constexpr ShownComponent kImaginary{-1, 0, 'Y', -1.0f};
+constexpr ShownComponent kImaginary{-1, 0, kFree, kImaginaryValue};
 
 /// The first taken record whose deviation reaches the threshold ends the
 /// walk. The threshold is compared as the float it is, and in double against
-/// 0.0001, so a threshold typed as 0.0001 (a float just below) is none. A
-/// deviation that is not a number never stops.
+/// kNoThreshold, so a threshold typed as 0.0001 (a float just below) is
+/// none. A deviation that is not a number never stops.
 bool Stops(float f_de, float threshold) {
-  return f_de >= threshold && static_cast<double>(threshold) >= 0.0001;
+  return f_de >= threshold && static_cast<double>(threshold) >= kNoThreshold;
 }
 
 /// The mean of the two pair values, not rounded back to float.
@@ -57,7 +61,7 @@ void PrintMatch(const ReportLayout& m, Output* out, int number, int j, int p,
         static_cast<double>(a.f_de));
   for (const ShownComponent& c : k) {
     if (c.k >= 0) {
-      flagRR[c.k] = 'N';
+      flagRR[c.k] = kUsed;
     }
   }
 }
@@ -68,7 +72,7 @@ ComponentList component_list(int Ns, int N) {
   ComponentList s;
   s.Ns = Ns;
   s.rs = number_shift(Ns);
-  s.K = std::min(component_count(Ns, N), kMaxComponents);
+  s.K = std::min(component_count(Ns, N), kFlagSlots);
   return s;
 }
 
@@ -79,7 +83,7 @@ ShownComponent shown_component(const ComponentList& s, int u) {
   // u >= 0 here or rs is -1, so this cannot overflow.
   int k = u < 0 ? 0 : u - 1 - s.rs;
   if (k < 0 || k >= s.K) {
-    return ShownComponent{-1, u, '?', 0.0f};
+    return ShownComponent{-1, u, kNotInList, 0.0f};
   }
   return ShownComponent{k, k + 1 + s.rs, flagRR[k], RR[s.Ns + k]};
 }
@@ -93,7 +97,7 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
   ComponentList s = component_list(Ns, N);
   // The leading imaginary element is freed again after every record, so
   // that it can stand in any number of matches.
-  bool restore_imaginary = s.K > 0 && RR[Ns] == -1.0f;
+  bool restore_imaginary = s.K > 0 && is_imaginary(RR[Ns]);
   n = std::min(n, kMbSize - 1);
   int printed = 0;
   for (int i = 0; i <= n; ++i) {
@@ -114,22 +118,22 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
     std::array<ShownComponent, 4> k{shown_component(s, a.x), shown_component(s, a.y),
                                     shown_component(s, b.x), shown_component(s, b.y)};
     bool free =
-        std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == 'Y'; });
+        std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == kFree; });
     if (free || fall != 0) {
-      if (printed > 0 && printed % 10 == 0 && m.every_ten && !m.every_ten(out)) {
+      if (printed > 0 && printed % kMatchesPerPage == 0 && m.every_ten && !m.every_ten(out)) {
         break;
       }
       ++printed;
-      PrintMatch(m, out, printed, j, p, k, free ? 'Y' : 'N');
+      PrintMatch(m, out, printed, j, p, k, free ? kFree : kUsed);
     }
     if (restore_imaginary) {
-      flagRR[0] = 'Y';
+      flagRR[0] = kFree;
     }
   }
 
   put_text(out, "\n=====================Rezalts end==============================\n");
   put_text(out, "\tСписок использованных элементов\n");
-  ListComponents(m, out, s, 'N');
+  ListComponents(m, out, s, kUsed);
   put_text(out, "\n\tСписок не использованных элементов\n");
-  ListComponents(m, out, s, 'Y');
+  ListComponents(m, out, s, kFree);
 }

@@ -4,6 +4,7 @@
 // matches, which a ReportLayout carries.
 #pragma once
 
+#include "program1/register_table.h"
 #include "text/output.h"
 
 /// The component list of the register table as the reports read it.
@@ -22,7 +23,7 @@ ComponentList component_list(int Ns, int N);
 struct ShownComponent {
   int k = -1;          ///< Relative index; -1 when it names no slot.
   int number = 0;      ///< Component number shown.
-  char flag = 'Y';     ///< Availability flag before the match marks it.
+  char flag = kFree;   ///< Availability flag before the match marks it.
   float value = 0.0f;  ///< Component value shown.
 };
 
@@ -33,6 +34,9 @@ struct ShownComponent {
 /// shown or used up in its place. A number outside the list shows flag '?',
 /// which keeps its match from counting as available.
 ShownComponent shown_component(const ComponentList& s, int u);
+
+/// Matches between two calls of a layout's every_ten: a console page.
+inline constexpr int kMatchesPerPage = 10;
 
 /// The texts of one report, printf formats with decimal commas.
 struct ReportLayout {

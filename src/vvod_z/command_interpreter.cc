@@ -8,39 +8,43 @@
 namespace {
 
 /// The keywords in the order of their numbers; "q" only ends the table.
-constexpr std::array<const char*, 14> comand = {
+constexpr std::array<const char*, kKeywordCount + 1> comand = {
     "TCH", "ZNACH", "OTCL", "FALL", "N", "Y", "P", "Z", "TIP", "FOTCL", "START", "NUL", "END", "q"};
+constexpr char kTableEnd = 'q';
 
-constexpr int kNotKeyword = 404;
 constexpr int kExpectsNumber = 100;
 constexpr int kCommandAbandoned = -1;
-constexpr int kFirstComponentSlot = kStartSlot + 1;
 /// The values of `echo`: a command waits for its number, or none does.
 constexpr int kWaiting = 'Y';
 constexpr int kNotWaiting = 'N';
+
+/// What waits for its number in `flagcomm`.
+constexpr int kNothingWaits = 0;
+constexpr int kValueCommandWaits = 1;
+constexpr int kFlagCommandWaits = 2;
 
 /// What the interpreter keeps between words. It outlives one call of
 /// sortirovka so that a command can wait for the next word; it lives at file
 /// scope so that reset_interpreter can start a new run.
 struct InterpreterState {
-  int flagcomm = 0;  ///< 0 nothing waits; 1 a value command, 2 a flag command waits.
-  int i = 0;         ///< The slot of the waiting command.
-  int j = 0;         ///< The component cursor: the next list slot.
+  int flagcomm = kNothingWaits;
+  int i = 0;  ///< The slot of the waiting command.
+  int j = 0;  ///< The component cursor: the next list slot.
   int dropped = 0;
 };
 
-InterpreterState st;
+InterpreterState state;
 
 /// Appends one list entry at the cursor. Past the last slot of the table the
 /// entry is only counted, so that the reader can say how many were lost.
 void AppendEntry(float value, char flag) {
-  if (st.j < 0 || st.j >= kSlots) {
-    ++st.dropped;
+  if (state.j < 0 || state.j >= kSlots) {
+    ++state.dropped;
     return;
   }
-  RR[st.j] = value;
-  flagRR[st.j] = flag;
-  ++st.j;
+  RR[state.j] = value;
+  flagRR[state.j] = flag;
+  ++state.j;
 }
 
 /// The flag of a flag command: '0' plus the integer part of `v` kept to the
@@ -88,7 +92,7 @@ int obrabotka(const int* chars, int a) {
 }
 
 int obr_str(const int* str, int aj) {
-  for (int n = 0; comand[n][0] != 'q'; ++n) {
+  for (int n = 0; comand[n][0] != kTableEnd; ++n) {
     const char* e = comand[n];
     int p = 0;
     while (p <= aj && e[p] != 0 && str[p] != 0 && str[p] == static_cast<unsigned char>(e[p])) {
@@ -124,39 +128,39 @@ int vvod_cifr(const int* str, int aj, float* cif) {
 
 int sortirovka(int comm, const float* cifra, int echo) {
   if (echo == kNotWaiting) {
-    st.flagcomm = 0;
+    state.flagcomm = kNothingWaits;
   }
   switch (comm) {
-    case 0:
-    case 1:
-    case 2:
-      st.flagcomm = 1;
-      st.i = comm;
+    case kTCH:
+    case kZNACH:
+    case kOTCL:
+      state.flagcomm = kValueCommandWaits;
+      state.i = comm;
       flagRR[comm] = static_cast<char>('0' + comm);
       break;
-    case 3:
-    case 8:
-    case 9:
-      st.flagcomm = 2;
-      st.i = comm;
+    case kFALL:
+    case kTIP:
+    case kFOTCL:
+      state.flagcomm = kFlagCommandWaits;
+      state.i = comm;
       break;
-    case 4:
-    case 5:
-    case 6:
-    case 7:
+    case kN:
+    case kY:
+    case kP:
+    case kZ:
       flagRR[comm] = comand[comm][0];
-      RR[comm] = static_cast<float>(-(100 + comm));
+      RR[comm] = command_marker(comm);
       return 0;
-    case 10:
-      RR[kStartSlot] = -2.0f;
-      flagRR[kStartSlot] = 'S';
-      st.j = kFirstComponentSlot;
+    case kSTART:
+      RR[kStartSlot] = kStartMarker;
+      flagRR[kStartSlot] = kStartFlag;
+      state.j = kFirstComponentSlot;
       return 0;
-    case 11:
-      AppendEntry(-1.0f, 'V');
+    case kNUL:
+      AppendEntry(kImaginaryValue, kImaginaryFlag);
       return 0;
-    case 12:
-      AppendEntry(0.0f, 'E');
+    case kEND:
+      AppendEntry(kEndValue, kEndFlag);
       break;
     default:
       break;
@@ -165,29 +169,29 @@ int sortirovka(int comm, const float* cifra, int echo) {
   if (echo == kWaiting && !is_number) {
     return kCommandAbandoned;
   }
-  if ((st.flagcomm == 1 || st.flagcomm == 2) && echo == kNotWaiting) {
+  if (state.flagcomm != kNothingWaits && echo == kNotWaiting) {
     return kExpectsNumber;
   }
-  if (echo == kWaiting && st.flagcomm == 1) {
-    st.flagcomm = 0;
-    RR[st.i] = *cifra;
-    flagRR[st.i] = static_cast<char>('0' + st.i);
+  if (echo == kWaiting && state.flagcomm == kValueCommandWaits) {
+    state.flagcomm = kNothingWaits;
+    RR[state.i] = *cifra;
+    flagRR[state.i] = static_cast<char>('0' + state.i);
   }
-  if (echo == kWaiting && st.flagcomm == 2) {
-    st.flagcomm = 0;
-    RR[st.i] = static_cast<float>(-100 - st.i);
-    flagRR[st.i] = CommandFlag(*cifra);
+  if (echo == kWaiting && state.flagcomm == kFlagCommandWaits) {
+    state.flagcomm = kNothingWaits;
+    RR[state.i] = command_marker(state.i);
+    flagRR[state.i] = CommandFlag(*cifra);
   }
-  if (flagRR[kStartSlot] == 'S' && is_number) {
-    AppendEntry(*cifra, 'Y');
+  if (flagRR[kStartSlot] == kStartFlag && is_number) {
+    AppendEntry(*cifra, kFree);
   }
   return 0;
 }
 
 void reset_interpreter() {
-  st = InterpreterState{};
+  state = InterpreterState{};
 }
 
 int dropped_entries() {
-  return st.dropped;
+  return state.dropped;
 }

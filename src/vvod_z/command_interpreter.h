@@ -7,13 +7,13 @@
 int obrabotka(const int* data, int a);
 
 /// The keyword number 0 to 12 of the word `str` (0-terminated, last
-/// character at index `aj`), or 404 when it is no keyword.
+/// character at index `aj`), or kNotKeyword when it is no keyword.
 int obr_str(const int* str, int aj);
 
 /// Reads the word `str` as a number into `*cif`.
 int vvod_cifr(const int* str, int aj, float* cif);
 
-/// Applies one word: `comm` is its keyword number or 404 for a number whose
+/// Applies one word: `comm` is its keyword number or kNotKeyword for a number whose
 /// value is `*cifra`; `echo` is 'Y' when the previous word left a command
 /// waiting for its number. Returns 100 when a number is expected next, -1
 /// when a waiting command was abandoned by a keyword, 0 otherwise.

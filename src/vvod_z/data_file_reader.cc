@@ -9,6 +9,10 @@
 
 std::array<int, kDataCells + 1> data;
 
+void reset_data() {
+  data.fill(0);
+}
+
 namespace {
 
 /// The comment filter's state: `fprop` 0 text, 1 after a slash, 2 line

@@ -13,6 +13,9 @@ inline constexpr int kDataCells = 3000;
 /// 3000th stored character still has room for the terminator.
 extern std::array<int, kDataCells + 1> data;
 
+/// Empties the character buffer, as at program start.
+void reset_data();
+
 /// Asks for the data file's name, reads the file into `data` and has the
 /// interpreter apply it to the register table. Returns 1 when the file
 /// cannot be opened or is too large (the register table is then untouched),
