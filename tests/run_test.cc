@@ -86,12 +86,12 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
   ASSERT_NE(getcwd(old_dir, sizeof(old_dir)), nullptr);
   ASSERT_EQ(chdir(dir.c_str()), 0);
   for (int pass = 0; pass < 3; ++pass) {
-    std::string console;
-    EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &console), 0);
-    EXPECT_EQ(console, kConsole);
+    std::string text;
+    EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &text), 0);
+    EXPECT_EQ(text, kConsole);
     EXPECT_EQ(read_file("Rezalts.txt"), to_cp1251(kFile));
     // A run in between with other settings must leave nothing behind.
-    EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &console, "-1"), 1);
+    EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &text, "-1"), 1);
   }
   ASSERT_EQ(chdir(old_dir), 0);
   std::system(("rm -rf '" + dir + "'").c_str());
@@ -108,6 +108,36 @@ std::string Twelve(const char* tch) {
 const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
 
 }  // namespace
+
+TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
+  const std::string kEcho = "argc=2\nargv=-\n";
+  struct Case {
+    std::string data;
+    const char* named_args;  ///< The file named on the command line ...
+    std::string piped;       ///< ... with these answers piped in,
+    const char* typed_args;  ///< against the name typed at the prompt.
+    std::string typed;
+  } cases[] = {
+      {kTraced, "data_1.txt", "", "", "data_1.txt\n"},
+      {kTraced, "-1 data_1.txt", "", "-1", "data_1.txt\n"},
+      {kTraced, "data_1.txt -1", "", "-1", "data_1.txt\n"},
+      {Twelve("60"), "data_1.txt", "q", "", "data_1.txt\nq"},
+      {Twelve("60"), "-- data_1.txt", "x", "", "data_1.txt\nx"},
+      {kTraced, "missing.txt", "", "", "missing.txt\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.named_args);
+    Outcome named = RunOn(c.data, c.piped, c.named_args);
+    Outcome typed = RunOn(c.data, c.typed, c.typed_args);
+    std::string expected = typed.r.out;
+    if (expected.compare(0, kEcho.size(), kEcho) == 0) expected.erase(0, kEcho.size());
+    EXPECT_EQ(named.r.status, typed.r.status);
+    EXPECT_EQ(named.r.out, expected);
+    EXPECT_EQ(named.result_file, typed.result_file);
+  }
+  // The switch is taken with the name as it is alone.
+  EXPECT_EQ(RunOn(kTraced, "", "-1 data_1.txt").r.out, kConsoleRepeat.substr(kEcho.size()));
+}
 
 TEST(WholeRun, TenMatchesNeedNoPrompt) {
   Outcome run = RunOn(Twelve("45"));

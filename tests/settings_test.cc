@@ -93,41 +93,12 @@ TEST(Settings, AFlagWithoutItsMarkerIsNoSetting) {
   EXPECT_EQ(fotcl, 1);
 }
 
-TEST(TakeSwitch, OnlyTheFirstTwoCharactersOfOneArgumentCount) {
-  struct Case {
-    int argc;
-    const char* arg;
-    int fall;
-    const char* echo;
-  } cases[] = {
-      {2, "-1", 1, "argc=2\nargv=-\n"},
-      {2, "-10", 1, "argc=2\nargv=-\n"},
-      {2, "-1x", 1, "argc=2\nargv=-\n"},
-      {2, "1", 0, "argc=2\nargv=1\n"},
-      {2, "-2", 0, "argc=2\nargv=-\n"},
-      {2, "--1", 0, "argc=2\nargv=-\n"},
-      {2, "", 0, "argc=2\nargv=\0\n"},
-      {3, "-1", 0, ""},
-      {1, nullptr, 0, ""},
-  };
-  for (const Case& c : cases) {
-    reset_register();
-    ConsoleCapture k;
-    const char* argv[] = {"podbor", c.arg, "x", nullptr};
-    take_switch(c.argc, argv);
-    EXPECT_EQ(fall, c.fall) << (c.arg ? c.arg : "(none)");
-    std::string echo = c.echo;
-    if (c.arg && !*c.arg) echo = std::string("argc=2\nargv=\0\n", 14);
-    EXPECT_EQ(k.text(), echo);
-  }
-}
-
 TEST(TakeSwitch, FallInTheDataFileOverridesTheSwitch) {
   FreshTable();
   {
     ConsoleCapture k;
     const char* argv[] = {"podbor", "-1", nullptr};
-    take_switch(2, argv);
+    take_switch(parse_command_line(2, argv));
   }
   SetFlagCommand(3, 0);
   take_settings();

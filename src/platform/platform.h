@@ -1,6 +1,7 @@
 // What the program needs of the operating system beyond standard C++: the
-// key wait, opening a data file without blocking, and replacing the result
-// file in one step. One implementation file per platform.
+// key wait, whether a stream is a terminal, opening a data file without
+// blocking, and replacing the result file in one step. One implementation
+// file per platform.
 #pragma once
 
 #include <cstdio>
@@ -9,6 +10,10 @@
 /// Waits for one new key press, showing nothing, when `in` is a terminal;
 /// with a pipe or a file it takes one character or the end of input.
 void wait_key(FILE* in);
+
+/// True when `f` is a terminal (a console window on Windows) rather than a
+/// pipe, a file or a device.
+bool is_terminal(FILE* f);
 
 /// Opens `name` for reading in binary mode when it names a readable regular
 /// file; otherwise returns nullptr at once. A named pipe, a device or a

@@ -19,13 +19,19 @@ void wait_key(FILE* in) {
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   raw.c_cc[VMIN] = 1;
   raw.c_cc[VTIME] = 0;
-  tcsetattr(fd, TCSANOW, &raw);
-  // Keys typed before the pause (the rest of an answer line) do not count.
-  tcflush(fd, TCIFLUSH);
+  // Keys typed before the pause do not count: TCSAFLUSH drops them in the
+  // same step that switches the mode, so a key pressed once the mode has
+  // changed is never lost.
+  tcsetattr(fd, TCSAFLUSH, &raw);
   char c;
   while (read(fd, &c, 1) < 0 && errno == EINTR) {
   }
   tcsetattr(fd, TCSANOW, &saved);
+}
+
+bool is_terminal(FILE* f) {
+  int fd = fileno(f);
+  return fd >= 0 && isatty(fd);
 }
 
 FILE* open_regular(const char* name) {

@@ -19,6 +19,11 @@ void wait_key(FILE* in) {
   _getch();
 }
 
+bool is_terminal(FILE* f) {
+  int fd = _fileno(f);
+  return fd >= 0 && _isatty(fd);
+}
+
 FILE* open_regular(const char* name) {
   struct _stat64 st;
   if (_stat64(name, &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) return nullptr;

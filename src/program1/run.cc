@@ -5,6 +5,7 @@
 #include "engine/pair_table.h"
 #include "engine/rank_index.h"
 #include "engine/rank_order.h"
+#include "program1/command_line.h"
 #include "program1/register_table.h"
 #include "program1/settings.h"
 #include "report/console_report.h"
@@ -14,9 +15,11 @@
 #include "vvod_z/data_file_reader.h"
 
 int run(int argc, const char* const* argv) {
-  take_switch(argc, argv);
+  CommandLine line = parse_command_line(argc, argv);
+  if (line.request != Request::kRun) return answer_request(line, &console.out, &console.err);
+  take_switch(line);
   mark_unwritten();
-  vvodz();
+  vvodz(line.data_file);
 
   int fxyz = take_settings();
   print_mask(fxyz);

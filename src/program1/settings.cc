@@ -18,12 +18,12 @@ void TakeFlag(int k, int* setting) {
 
 }  // namespace
 
-void take_switch(int argc, const char* const* argv) {
-  if (argc != 2) return;
-  const char* arg = argv[1];
-  console_print("argc=%d\n", argc);
-  console_print("argv=%c\n", arg[0]);
-  if (arg[0] == '-' && arg[1] == '1') fall = 1;
+void take_switch(const CommandLine& line) {
+  if (line.echoed) {
+    console_print("argc=%d\n", line.argc);
+    console_print("argv=%c\n", line.echoed[0]);
+  }
+  if (line.repeat) fall = 1;
 }
 
 void mark_unwritten() {

@@ -3,9 +3,11 @@
 // register table.
 #pragma once
 
-/// The switch "-1" (its first two characters) allows repeated use of
-/// components; with exactly one argument the argument is echoed first.
-void take_switch(int argc, const char* const* argv);
+#include "program1/command_line.h"
+
+/// The switch -1 allows repeated use of components; given alone, it is
+/// echoed first (the argument count and its first character).
+void take_switch(const CommandLine& line);
 
 /// Marks slots 0 to 198 as never written ('q'); slot 199 keeps its 0.
 void mark_unwritten();

@@ -1,17 +1,39 @@
 #include "report/console_report.h"
 
+#include <string>
+
 #include "report/report_walk.h"
 #include "text/console.h"
+#include "text/cp1251.h"
 
 namespace {
 
 /// The answer at a paging prompt that ends the listing.
 constexpr int kQuit = 'q';
+constexpr int kQuitCapital = 'Q';
 
-/// Every ten matches the user may end the listing: one character is taken,
-/// and only 'q' ends it; the rest of a typed line answers the next prompts.
+/// A line typed at a terminal ends the listing when it begins with q in
+/// either case, or with й or Й: the same key with a Russian layout.
+bool StopsListing(const std::string& line) {
+  int c = first_letter_cp1251(line);
+  return c == kQuit || c == kQuitCapital || c == kCp1251SmallShortI || c == kCp1251CapitalShortI;
+}
+
+/// Every ten matches the user may end the listing. Piped input answers with
+/// one character, and only 'q' ends it: the rest of a line answers the next
+/// prompts, as scripts expect. At a terminal the answer is the whole typed
+/// line, and anything but a stop shows exactly one more page. When nobody
+/// sees the prompt, nothing waits for an answer.
 bool Pause(Output*) {
   console_puts("------Для окончания вывода введите 'q'");
+  switch (console.answers) {
+    case Answers::kNone:
+      return true;
+    case Answers::kLine:
+      return !StopsListing(console_line());
+    case Answers::kCharacter:
+      break;
+  }
   return console_getc() != kQuit;
 }
 

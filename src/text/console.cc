@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "text/cp1251.h"
 
 Console console;
 
@@ -36,12 +37,18 @@ bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang
 }
 
 void console_init_std() {
+  bool cp1251 =
+      locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   console.in = stdin;
-  console.out = Output{
-      stdout, locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG")),
-      false};
-  console.pause = true;
+  console.out = Output{stdout, cp1251, false};
+  console.err = Output{stderr, cp1251, false};
   console.open_data = open_regular;
+  bool keyboard = is_terminal(stdin);
+  // Output redirected away from the keyboard's terminal (podbor > out.txt):
+  // the prompts are not seen, so nothing waits for an answer to them.
+  bool unseen = keyboard && !is_terminal(stdout);
+  console.pause = !unseen;
+  console.answers = unseen ? Answers::kNone : keyboard ? Answers::kLine : Answers::kCharacter;
 }
 
 void console_print(const char* fmt, ...) {
@@ -59,6 +66,20 @@ void console_puts(const char* s) {
 int console_getc() {
   if (console.out.f) std::fflush(console.out.f);
   return console.in ? std::getc(console.in) : EOF;
+}
+
+std::string console_line() {
+  std::string line;
+  for (int c = console_getc(); c != EOF && c != '\n'; c = console_getc())
+    line += static_cast<char>(c);
+  return line;
+}
+
+unsigned char first_letter_cp1251(const std::string& line) {
+  const char* p = line.data();
+  const char* end = p + line.size();
+  if (p == end) return 0;
+  return console.out.cp1251 ? static_cast<unsigned char>(*p) : next_cp1251(&p, end);
 }
 
 void console_pause() {

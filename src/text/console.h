@@ -4,15 +4,27 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "platform/platform.h"
 #include "text/output.h"
 
+/// How the user answers a paging prompt.
+enum class Answers {
+  kCharacter,  ///< One character per prompt: input from a pipe or a file.
+  kLine,       ///< The whole line typed at a terminal.
+  kNone,       ///< No wait: the keyboard is a terminal but nobody sees the prompts.
+};
+
 struct Console {
   FILE* in = stdin;
   Output out{stdout, false, false};
-  /// Whether the end of a run waits for a key; off for runs driven in-process.
+  /// Where failure reasons go, in the console's code page.
+  Output err{stderr, false, false};
+  /// Whether the end of a run waits for a key; off for runs driven in-process
+  /// and when the output does not reach the terminal the keys come from.
   bool pause = true;
+  Answers answers = Answers::kCharacter;
   /// Opens the data file the user named: a readable regular file on a real
   /// console; bytes in memory for runs driven in-process.
   FILE* (*open_data)(const char* name) = open_regular;
@@ -23,7 +35,8 @@ struct Console {
 extern Console console;
 
 /// Points the console at standard input and output, in the code page the
-/// locale variables name.
+/// locale variables name; how it waits depends on which of them are
+/// terminals.
 void console_init_std();
 
 /// True when the first set of LC_ALL, LC_CTYPE and LANG names the
@@ -39,6 +52,14 @@ void console_puts(const char* s);
 /// One character of console input, or EOF. Whatever was printed is on the
 /// screen before it waits.
 int console_getc();
+
+/// The answer to a paging prompt: the line typed at a terminal, without its
+/// line break. Whatever was printed is on the screen before it waits.
+std::string console_line();
+
+/// The first character of `line`, typed in the console's code page, as its
+/// Windows-1251 byte; 0 for an empty line.
+unsigned char first_letter_cp1251(const std::string& line);
 
 /// The final pause: waits for one new key press when the console is a
 /// terminal, otherwise takes one character or the end of input.

@@ -4,6 +4,10 @@
 
 #include <cstddef>
 
+/// Letters by their Windows-1251 bytes.
+inline constexpr unsigned char kCp1251SmallShortI = 0xE9;    ///< й
+inline constexpr unsigned char kCp1251CapitalShortI = 0xC9;  ///< Й
+
 /// Reads one character of UTF-8 text at `*p` (before `end`), advances `*p`
 /// past it and returns its Windows-1251 byte. A byte that does not start a
 /// valid UTF-8 sequence passes unchanged and alone: it is taken to be

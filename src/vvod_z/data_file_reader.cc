@@ -105,9 +105,9 @@ int read_data_file(FILE* in, int* words) {
   return i;
 }
 
-int vvodz() {
+int vvodz(const char* named) {
   console_puts("========= Введите имя файла============= ");
-  std::string name = ReadFileName();
+  std::string name = named ? named : ReadFileName();
   console_puts("========= Информация о файле данных ============= ");
   console_print("\nИмя файла %s", name.c_str());
   FILE* in = console.open_data(name.c_str());

@@ -17,10 +17,11 @@ extern std::array<int, kDataCells + 1> data;
 void reset_data();
 
 /// Asks for the data file's name, reads the file into `data` and has the
-/// interpreter apply it to the register table. Returns 1 when the file
-/// cannot be opened or is too large (the register table is then untouched),
-/// 0 otherwise.
-int vvodz();
+/// interpreter apply it to the register table. A name given on the command
+/// line (`named`) is taken instead of one typed: the prompt still shows, and
+/// nothing is read from the console. Returns 1 when the file cannot be opened
+/// or is too large (the register table is then untouched), 0 otherwise.
+int vvodz(const char* named = nullptr);
 
 /// Reads the open data file `in` to its end through the comment filter and
 /// the character filter into `data`, and puts the terminator after the last

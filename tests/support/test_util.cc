@@ -9,13 +9,17 @@
 
 #include "text/cp1251.h"
 
-RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args,
-                     const std::string& env) {
+namespace {
+
+/// Runs the executable; standard error goes to `err_path` when given, else
+/// along with standard output.
+RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
+                const std::string& env, const std::string& err_path) {
   std::string in_path = dir + "/.stdin";
   write_file(in_path, input);
   // A hang shows as status 124 instead of a stuck test.
   std::string cmd = "cd '" + dir + "' && env " + env + " timeout 20 '" + PODBOR_EXE + "' " + args +
-                    " < .stdin 2>&1";
+                    " < .stdin " + (err_path.empty() ? "2>&1" : "2>'" + err_path + "'");
   RunResult r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
@@ -26,6 +30,22 @@ RunResult run_podbor(const std::string& dir, const std::string& input, const std
   int st = pclose(p);
   std::remove(in_path.c_str());
   r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return r;
+}
+
+}  // namespace
+
+RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args,
+                     const std::string& env) {
+  return RunIn(dir, input, args, env, "");
+}
+
+RunResult run_podbor_split(const std::string& dir, const std::string& input,
+                           const std::string& args) {
+  std::string err_path = dir + "/.stderr";
+  RunResult r = RunIn(dir, input, args, "LANG=C.UTF-8", err_path);
+  r.err = read_file(err_path);
+  std::remove(err_path.c_str());
   return r;
 }
 

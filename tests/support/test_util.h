@@ -10,12 +10,17 @@
 struct RunResult {
   int status = -1;  ///< Exit status, or -1 when it did not exit normally.
   std::string out;  ///< Everything it wrote to standard output.
+  std::string err;  ///< Standard error, when kept apart (run_podbor_split).
 };
 
 /// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
 /// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
 RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args = "",
                      const std::string& env = "LANG=C.UTF-8");
+
+/// Like run_podbor, with standard error kept apart from standard output.
+RunResult run_podbor_split(const std::string& dir, const std::string& input,
+                           const std::string& args);
 
 /// The whole content of a file; empty when it cannot be read.
 std::string read_file(const std::string& path);
