@@ -51,6 +51,7 @@ std::string Stored(const std::string& content, int* words = nullptr) {
 struct Dialog {
   int result = -1;
   std::string out;
+  std::string err;   ///< What went to the error stream.
   std::string rest;  ///< Console input left after the call.
 };
 
@@ -62,14 +63,19 @@ Dialog Vvodz(const std::string& input) {
   Console saved = console;
   console.in = FileOf(input);
   console.out = Output{std::tmpfile(), false, false};
+  console.err = Output{std::tmpfile(), false, false};
   Dialog d;
   d.result = vvodz();
   std::fflush(console.out.f);
   std::rewind(console.out.f);
   d.out = Remainder(console.out.f);
   d.rest = Remainder(console.in);
+  std::fflush(console.err.f);
+  std::rewind(console.err.f);
+  d.err = Remainder(console.err.f);
   std::fclose(console.in);
   std::fclose(console.out.f);
+  std::fclose(console.err.f);
   console = saved;
   return d;
 }
@@ -255,9 +261,10 @@ TEST_F(VvodzTest, FullListIsReported) {
   std::string p = Fail("list.txt", s + "END,\n");
   Dialog d = Vvodz(p + "\n");
   EXPECT_EQ(d.result, 0);
-  EXPECT_EQ(d.out, Found(p, static_cast<int>(s.size()) - 250 + 4, 253,
-                         "Список компонентов переполнен: не записано элементов 67 (список "
-                         "вмещает не более 184 элементов)\n"));
+  EXPECT_EQ(d.out, Found(p, static_cast<int>(s.size()) - 250 + 4, 253));
+  EXPECT_EQ(d.err,
+            "Список компонентов переполнен: не записано элементов 67 (список "
+            "вмещает не более 184 элементов)\n");
   EXPECT_EQ(RR[199], 184.0f);
 
   // A list that just fits says nothing.

@@ -149,10 +149,12 @@ TEST(Raschet, RefusesAnUnknownPairType) {
     SetComponents({10, 12, 22});
     float zmin = 0;
     float zmax = 100;
-    std::string out = Captured([&] { EXPECT_EQ(raschet(16, 18, tip, &zmin, &zmax, 1), -1); });
-    EXPECT_EQ(out, "\nНедопустимый тип соединения TIP=" + std::to_string(tip) +
-                       ": допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 (ПАРАЛЛЕЛЬНО); пары не "
-                       "рассчитаны\n\n");
+    ConsoleCapture k;
+    EXPECT_EQ(raschet(16, 18, tip, &zmin, &zmax, 1), -1);
+    EXPECT_EQ(k.text(), "");
+    EXPECT_EQ(k.errors(), "Недопустимый тип соединения TIP=" + std::to_string(tip) +
+                              ": допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 (ПАРАЛЛЕЛЬНО); пары не "
+                              "рассчитаны\n");
     EXPECT_EQ(Mb[0].flag, 0);
     EXPECT_EQ(Mb[0].fc, 0.0f);
   }

@@ -31,9 +31,9 @@ int Number(float v, int k, int rs, int* r_r) {
 
 int raschet(int Ns, int N, int tip, const float* zmin, const float* zmax, int f_proc_otcl) {
   if (tip != kSeries && tip != kParallel) {
-    console_print(
-        "\nНедопустимый тип соединения TIP=%d: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
-        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n\n",
+    console_print_error(
+        "Недопустимый тип соединения TIP=%d: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
+        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n",
         tip);
     return -1;
   }

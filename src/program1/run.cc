@@ -39,10 +39,10 @@ int run(int argc, const char* const* argv) {
   int nn = raschet(Ns, N, tipr, &zmin, &zmax, fotcl);
   Sort(nn);
   if (raschet_de(nn) == -1) {
-    console_puts(
+    console_print_error(
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
-        "исправьте файл данных.");
+        "исправьте файл данных.\n");
     if (console.out.f) std::fflush(console.out.f);
     return 1;
   }

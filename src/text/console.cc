@@ -58,6 +58,15 @@ void console_print(const char* fmt, ...) {
   va_end(ap);
 }
 
+void console_print_error(const char* fmt, ...) {
+  // What the console showed so far comes first.
+  if (console.out.f) std::fflush(console.out.f);
+  va_list ap;
+  va_start(ap, fmt);
+  vprint(&console.err, fmt, ap);
+  va_end(ap);
+}
+
 void console_puts(const char* s) {
   put_text(&console.out, s);
   put_text(&console.out, "\n");

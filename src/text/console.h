@@ -19,7 +19,9 @@ enum class Answers {
 struct Console {
   FILE* in = stdin;
   Output out{stdout, false, false};
-  /// Where failure reasons go, in the console's code page.
+  /// Where podbor's own messages go (warnings, failure reasons), in the
+  /// console's code page, so that `out` carries the console report and
+  /// nothing else. Runs driven in-process send it to memory or nowhere.
   Output err{stderr, false, false};
   /// Whether the end of a run waits for a key; off for runs driven in-process
   /// and when the output does not reach the terminal the keys come from.
@@ -45,6 +47,9 @@ bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang
 
 /// printf to the console, decimal comma, console code page.
 void console_print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+/// printf to the error stream, in the console's code page.
+void console_print_error(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
 /// Like puts: the text and a line break.
 void console_puts(const char* s);

@@ -128,7 +128,7 @@ int vvodz(const char* named) {
   console_puts("=========Конец информации о файле данных ============= ");
   obrabotka(data.data(), i);
   if (dropped_entries() > 0) {
-    console_print(
+    console_print_error(
         "Список компонентов переполнен: не записано элементов %d (список вмещает не более 184 "
         "элементов)\n",
         dropped_entries());

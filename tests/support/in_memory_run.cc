@@ -20,7 +20,7 @@ FILE* OpenBytes(const char* /*name*/) {
 }  // namespace
 
 int in_memory_run(const std::string& bytes, const std::string& answers, std::string* console_text,
-                  const char* arg, const char* result_file) {
+                  const char* arg, const char* result_file, std::string* error_text) {
   Console saved = console;
   std::string in_copy = answers;
   g_bytes = &bytes;
@@ -30,6 +30,9 @@ int in_memory_run(const std::string& bytes, const std::string& answers, std::str
   size_t out_len = 0;
   // Output nobody reads is not even formatted.
   console.out = Output{console_text ? open_memstream(&out_buf, &out_len) : nullptr, false, false};
+  char* err_buf = nullptr;
+  size_t err_len = 0;
+  console.err = Output{error_text ? open_memstream(&err_buf, &err_len) : nullptr, false, false};
   console.pause = false;
   console.open_data = OpenBytes;
   result_file_name = result_file ? result_file : kResultFile;
@@ -41,6 +44,9 @@ int in_memory_run(const std::string& bytes, const std::string& answers, std::str
   if (console.out.f) std::fclose(console.out.f);
   if (console_text) console_text->assign(out_buf ? out_buf : "", out_buf ? out_len : 0);
   std::free(out_buf);
+  if (console.err.f) std::fclose(console.err.f);
+  if (error_text) error_text->assign(err_buf ? err_buf : "", err_buf ? err_len : 0);
+  std::free(err_buf);
   if (console.in) std::fclose(console.in);
   console = saved;
   result_file_name = kResultFile;

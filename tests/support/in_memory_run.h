@@ -9,6 +9,7 @@
 /// first; the name itself is not looked at), the data file holds `bytes`.
 /// The result file goes to `result_file` (nullptr: "Rezalts.txt" in the working
 /// directory). Returns the exit status; `*console_text` receives the console
-/// output (UTF-8).
+/// output and `*error_text` what went to the error stream (both UTF-8).
 int in_memory_run(const std::string& bytes, const std::string& answers, std::string* console_text,
-                  const char* arg = nullptr, const char* result_file = nullptr);
+                  const char* arg = nullptr, const char* result_file = nullptr,
+                  std::string* error_text = nullptr);

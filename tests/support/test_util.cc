@@ -76,8 +76,10 @@ ConsoleCapture::ConsoleCapture(const std::string& input) : saved(console), in_bu
   in =
       in_buf.empty() ? std::fopen("/dev/null", "rb") : fmemopen(in_buf.data(), in_buf.size(), "rb");
   out = std::tmpfile();
+  err = std::tmpfile();
   console.in = in;
   console.out = Output{out, false, false};
+  console.err = Output{err, false, false};
   console.pause = false;
 }
 
@@ -85,18 +87,32 @@ ConsoleCapture::~ConsoleCapture() {
   console = saved;
   if (in) std::fclose(in);
   if (out) std::fclose(out);
+  if (err) std::fclose(err);
 }
 
-std::string ConsoleCapture::text() {
-  std::fflush(out);
+namespace {
+
+/// Everything written to the temporary file `f` so far; later writes append.
+std::string WrittenTo(FILE* f) {
+  std::fflush(f);
   std::string s;
-  std::rewind(out);
+  std::rewind(f);
   char buf[4096];
   size_t n;
-  while ((n = std::fread(buf, 1, sizeof(buf), out)) > 0)
+  while ((n = std::fread(buf, 1, sizeof(buf), f)) > 0)
     s.append(buf, n);
-  std::fseek(out, 0, SEEK_END);
+  std::fseek(f, 0, SEEK_END);
   return s;
+}
+
+}  // namespace
+
+std::string ConsoleCapture::text() {
+  return WrittenTo(out);
+}
+
+std::string ConsoleCapture::errors() {
+  return WrittenTo(err);
 }
 
 int count_of(const std::string& text, const std::string& what) {

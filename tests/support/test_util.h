@@ -41,7 +41,8 @@ std::string to_cp1251(const std::string& utf8);
 int count_of(const std::string& text, const std::string& what);
 
 /// Points the console at memory for the life of the object: input from
-/// `input`, output collected (UTF-8, no pause); restores the old console.
+/// `input`, output and error stream collected (UTF-8, no pause); restores
+/// the old console.
 struct ConsoleCapture {
   explicit ConsoleCapture(const std::string& input = "");
   ~ConsoleCapture();
@@ -49,9 +50,12 @@ struct ConsoleCapture {
   ConsoleCapture& operator=(const ConsoleCapture&) = delete;
   /// Everything printed so far.
   std::string text();
+  /// Everything said on the error stream so far.
+  std::string errors();
 
   Console saved;
   std::string in_buf;
   FILE* in = nullptr;
   FILE* out = nullptr;
+  FILE* err = nullptr;
 };
