@@ -135,7 +135,7 @@ TEST(BadInput, KeywordsOutOfPlace) {
       {"START twice", "START,1,2,3,START,10,20,END,", kName, 0,
        "Ns=16     N=17     Число компонентов 2\n", "R   1 =   10,000000"},
       {"missing comma at the end", "START,10,20,END", kName, 0,
-       "Ns=16     N=198     Число компонентов 183\n", "Rezalts end"},
+       "Ns=16     N=17     Число компонентов 2\n", "R   2 =   20,000000"},
       {"unknown pair type", "TIP,3,START,10,20,END,", kName, 0, "Недопустимый тип соединения TIP=3",
        "Список не использованных элементов\n"
        "R   1 =   10,000000\tR   2 =   20,000000\t"},

@@ -41,11 +41,25 @@ TEST(Count, NoStartMeansNoList) {
   EXPECT_EQ(flagRR[199], 0);
 }
 
-TEST(Count, StartWithoutEndRunsToSlot198) {
+TEST(Count, StartWithoutEndEndsAtTheLastWrittenSlot) {
   FreshTable();
   flagRR[15] = 'S';
   flagRR[199] = 'E';  // an END in slot 199 is never looked at
+  EXPECT_EQ(count(countst()), 15);
+
+  // Entries up to slot 198 without END: all of them, and slot 199 is not read.
+  FreshTable();
+  flagRR[15] = 'S';
+  for (int k = 16; k <= 199; ++k)
+    flagRR[k] = 'Y';
   EXPECT_EQ(count(countst()), 198);
+
+  FreshTable();
+  flagRR[15] = 'S';
+  flagRR[16] = 'V';
+  flagRR[17] = 'Y';
+  EXPECT_EQ(count(countst()), 17);
+  EXPECT_EQ(flagRR[18], 'q');
 }
 
 TEST(Count, EndRightAfterStartGivesAnEmptyList) {

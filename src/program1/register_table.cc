@@ -39,7 +39,9 @@ int component_count(int Ns, int N) {
 
 int count(int Ns) {
   int i = 0;
-  while (i < kFlagSlots && (flagRR[i] != kEndFlag || i < Ns)) {
+  // A list without its END ends at the last entry written: the slots after
+  // it were never filled and are no components of value 0.
+  while (i < kFlagSlots && (i < Ns || (flagRR[i] != kEndFlag && flagRR[i] != kUnwritten))) {
     flagRR[i] = kFree;
     ++i;
   }

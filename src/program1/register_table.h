@@ -93,8 +93,9 @@ void reset_register();
 /// when there is none.
 int countst();
 
-/// The last component slot: the slot before the first kEndFlag at or after
-/// `Ns` (198 at most). Turns the flags of slots 0 to the result into kFree.
+/// The last component slot: the slot before the first slot at or after `Ns`
+/// that holds kEndFlag or was never written (kUnwritten), 198 at most. Turns
+/// the flags of slots 0 to the result into kFree.
 int count(int Ns);
 
 /// The number of components in slots Ns to N, cut to the slots the register
