@@ -32,6 +32,19 @@ TEST(Format, InfAndNanPrintAsGlibcDoes) {
   EXPECT_EQ(format("%-8f|", -inf), "-inf    |");
   EXPECT_EQ(format("%10f|", nan), "       nan|");
   EXPECT_EQ(format("%f", -nan), "-nan");
+  // Signs, padding and capitals as glibc has them, whatever the C library.
+  struct Case {
+    const char* fmt;
+    double x;
+    const char* text;
+  } cases[] = {
+      {"%+f", inf, "+inf"},   {"% f", nan, " nan"},         {"%010f", inf, "       inf"},
+      {"%F", -inf, "-INF"},   {"%-6.2e|", -inf, "-inf  |"}, {"%+f", -nan, "-nan"},
+      {"% F", -nan, "-NAN"},  {"%7.3G", nan, "    NAN"},    {"%-+9f|", inf, "+inf     |"},
+      {"%5f", -nan, " -nan"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(format(c.fmt, c.x), c.text) << c.fmt;
 }
 
 TEST(Format, HugeValuesAreWhole) {

@@ -1,5 +1,6 @@
 #include "text/format.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -11,6 +12,34 @@ bool IsFlag(char c) {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+bool IsUpper(char c) {
+  return c >= 'A' && c <= 'Z';
+}
+
+/// An infinity or a NaN in the field `spec` ("%-8f"), spelt the same on
+/// every system: inf, -inf, nan, -nan ("INF" and so on for F, E, G), with
+/// the sign flags '+' and ' ', the width and the '-' flag; '0' pads with
+/// blanks, a precision does nothing.
+int NonFinite(char* buf, size_t size, const char* spec, double x) {
+  bool left = false;
+  char sign = std::signbit(x) ? '-' : 0;
+  const char* q = spec + 1;
+  for (; IsFlag(*q); ++q) {
+    if (*q == '-') left = true;
+    if (*q == '+' && !std::signbit(x)) sign = '+';
+    if (*q == ' ' && !sign) sign = ' ';
+  }
+  int width = 0;
+  for (; IsDigit(*q); ++q)
+    width = width * 10 + (*q - '0');
+  while (*q == '.' || IsDigit(*q))
+    ++q;
+  const char* name = std::isnan(x) ? (IsUpper(*q) ? "NAN" : "nan") : (IsUpper(*q) ? "INF" : "inf");
+  char word[5] = {sign};
+  std::strcat(word + (sign ? 1 : 0), name);
+  return std::snprintf(buf, size, left ? "%-*s" : "%*s", width, word);
 }
 
 }  // namespace
@@ -83,7 +112,12 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
       case 'E':
       case 'g':
       case 'G': {
-        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, double));
+        double x = va_arg(ap, double);
+        if (!std::isfinite(x)) {  // the C libraries differ here
+          n = NonFinite(buf, sizeof(buf), spec, x);
+          break;
+        }
+        n = std::snprintf(buf, sizeof(buf), spec, x);
         if (n > 0) {
           size_t end =
               static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1;

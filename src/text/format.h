@@ -15,6 +15,6 @@ using PutFn = void (*)(void* ctx, const char* s, size_t n);
 /// printf-like formatting of `fmt` into `put`. Supports the flags "-+ #0",
 /// a width, a precision and the conversions d i u x X (int), c, s,
 /// f F e E g G (double) and %%; no length modifiers. Every floating-point
-/// field shows ',' where the C locale shows '.'; inf and nan stay as glibc
-/// prints them.
+/// field shows ',' where the C locale shows '.'. Infinities and NaNs print
+/// as glibc prints them, on every system: inf, -inf, nan, -nan.
 void vformat(PutFn put, void* ctx, const char* fmt, va_list ap);
