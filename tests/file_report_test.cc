@@ -38,11 +38,13 @@ class FPRezaltsTest : public ::testing::Test {
     std::filesystem::remove_all(dir_);
   }
 
-  /// Runs the file report; `console_` gets what it printed on the console.
+  /// Runs the file report; `console_` gets what it printed on the console
+  /// and `err_` what it said on the error stream.
   int Write(int n, float tch, int N, int Ns, char f1 = 'Y', char f2 = 'P') {
     ConsoleCapture cap;
     int r = fPRezalts(n, &tch, N, &f1, &f2, Ns);
     console_ = cap.text();
+    err_ = cap.errors();
     return r;
   }
 
@@ -61,7 +63,10 @@ class FPRezaltsTest : public ::testing::Test {
   std::filesystem::path old_;
   std::string dir_;
   std::string console_;
+  std::string err_;
 };
+
+const std::string kNotWritten = "Rezalts.txt: результаты не записаны: ";
 
 }  // namespace
 
@@ -210,15 +215,14 @@ TEST_F(FPRezaltsTest, ReplacesAnEarlierFile) {
 }
 
 TEST_F(FPRezaltsTest, FailuresKeepTheEarlierFile) {
-  const std::string error =
-      "\nОшибка записи файла Rezalts.txt: результаты в файл не записаны, прежний файл "
-      "сохранён\n";
+  const std::string full = kNotWritten + "на устройстве не осталось свободного места\n";
   int n = WorkedExample();
 
   // A directory of that name blocks the replacement.
   ASSERT_EQ(mkdir(kResultFile, 0755), 0);
   EXPECT_EQ(Write(n, 50.0f, 19, 16), -1);
-  EXPECT_EQ(console_, error);
+  EXPECT_EQ(console_, "");
+  EXPECT_EQ(err_, kNotWritten + "это каталог\n");
   EXPECT_TRUE(std::filesystem::is_directory(kResultFile));
   EXPECT_EQ(Names(), std::set<std::string>{kResultFile});
   ASSERT_EQ(rmdir(kResultFile), 0);
@@ -238,20 +242,19 @@ TEST_F(FPRezaltsTest, FailuresKeepTheEarlierFile) {
     char f2 = 'P';
     ConsoleCapture cap;
     EXPECT_EQ(write_result_file(f, "Rezalts.txt.new", n, &t, 19, &f1, &f2, 16), -1);
-    EXPECT_EQ(cap.text(), error);
+    EXPECT_EQ(cap.text(), "");
+    EXPECT_EQ(cap.errors(), full);
     EXPECT_EQ(File(), earlier);
     EXPECT_EQ(Names(), std::set<std::string>{kResultFile});
   }
 
   // A working directory that no longer exists: nothing can be created there.
-  const std::string unavailable =
-      "\nНе удалось создать файл Rezalts.txt: результаты в файл не "
-      "записаны\n";
   ASSERT_EQ(mkdir("gone", 0755), 0);
   ASSERT_EQ(chdir("gone"), 0);
   ASSERT_EQ(rmdir((dir_ + "/gone").c_str()), 0);
   EXPECT_EQ(Write(n, 50.0f, 19, 16), -1);
-  EXPECT_EQ(console_, unavailable);
+  EXPECT_EQ(console_, "");
+  EXPECT_EQ(err_, kNotWritten + "нет такого файла или каталога\n");
   ASSERT_EQ(chdir(dir_.c_str()), 0);
   EXPECT_EQ(File(), earlier);
   EXPECT_EQ(Names(), std::set<std::string>{kResultFile});
@@ -266,7 +269,8 @@ TEST_F(FPRezaltsTest, ReadOnlyDirectory) {
   int n = WorkedExample();
   ASSERT_EQ(chmod(".", 0555), 0);
   EXPECT_EQ(Write(n, 50.0f, 19, 16), -1);
-  EXPECT_EQ(console_, "\nНе удалось создать файл Rezalts.txt: результаты в файл не записаны\n");
+  EXPECT_EQ(console_, "");
+  EXPECT_EQ(err_, kNotWritten + "отказано в доступе\n");
   EXPECT_EQ(File(), earlier);
   EXPECT_EQ(Names(), std::set<std::string>{kResultFile});
 }

@@ -7,6 +7,7 @@
 
 #include "engine/pair_table.h"
 #include "engine_test_util.h"
+#include "text/trouble.h"
 
 namespace {
 
@@ -155,6 +156,7 @@ TEST(Raschet, RefusesAnUnknownPairType) {
     EXPECT_EQ(k.errors(), "Недопустимый тип соединения TIP=" + std::to_string(tip) +
                               ": допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 (ПАРАЛЛЕЛЬНО); пары не "
                               "рассчитаны\n");
+    EXPECT_TRUE(in_trouble());
     EXPECT_EQ(Mb[0].flag, 0);
     EXPECT_EQ(Mb[0].fc, 0.0f);
   }

@@ -202,21 +202,20 @@ TEST(WholeRun, OutputFlagsZAndN) {
   EXPECT_EQ(count_of(n.result_file, "Rsr_"), 0);
 }
 
-TEST(WholeRun, NoStartMarkerStillWritesTheFile) {
-  Outcome run = RunOn("TCH,50,10,12,22,\n");
-  EXPECT_EQ(run.r.status, 0);
-  EXPECT_NE(run.r.out.find("Ns=200     N=198     Число компонентов -1\n"), std::string::npos);
-  EXPECT_EQ(run.r.out.find("мнимый"), std::string::npos);
-  EXPECT_NE(run.r.out.find("элементов структуры 0\n"), std::string::npos);
-  EXPECT_NE(run.r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
-                           "элементов\n\n\a\tКонец программы"),
+TEST(WholeRun, NoStartMarkerShowsTheWholeConsoleButWritesNoFile) {
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", "TCH,50,10,12,22,\n");
+  RunResult r = run_podbor_split(dir, "data_1.txt\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("Ns=200     N=198     Число компонентов -1\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("мнимый"), std::string::npos);
+  EXPECT_NE(r.out.find("элементов структуры 0\n"), std::string::npos);
+  EXPECT_NE(r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
+                       "элементов\n\n\a\tКонец программы"),
             std::string::npos);
-  EXPECT_EQ(run.result_file,
-            to_cp1251(std::string(kFHeader) + kFOnceMode + kFFlagsYP +
-                      "\n=====================Rezalts end==============================\n"
-                      "\tСписок использованных элементов\n"
-                      "\n\tСписок не использованных элементов\n"
-                      "\n\tКонец файла\n"));
+  EXPECT_EQ(r.err, "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n");
+  EXPECT_NE(access((dir + "/Rezalts.txt").c_str(), F_OK), 0);
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {

@@ -3,6 +3,7 @@
 #include "engine/pair_table.h"
 #include "program1/register_table.h"
 #include "text/console.h"
+#include "text/trouble.h"
 
 namespace {
 
@@ -31,9 +32,9 @@ int Number(float v, int k, int rs, int* r_r) {
 
 int raschet(int Ns, int N, int tip, const float* zmin, const float* zmax, int f_proc_otcl) {
   if (tip != kSeries && tip != kParallel) {
-    console_print_error(
+    trouble(
         "Недопустимый тип соединения TIP=%d: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
-        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n",
+        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны",
         tip);
     return -1;
   }

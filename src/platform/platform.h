@@ -1,11 +1,21 @@
 // What the program needs of the operating system beyond standard C++: the
 // key wait, whether a stream is a terminal, opening a data file without
-// blocking, and replacing the result file in one step. One implementation
-// file per platform.
+// blocking, replacing the result file in one step, and ending cleanly on a
+// signal. One implementation file per platform.
 #pragma once
 
 #include <cstdio>
 #include <string>
+
+/// The reason open_regular gives for a name that opens but is no regular
+/// file; errno values are all positive.
+inline constexpr int kNotRegularFile = -1;
+
+/// From here on an interrupt, a termination request or a hang-up first
+/// removes an unfinished result file and puts the terminal back as it was,
+/// then ends the process as the signal would have. A reader that closes the
+/// console pipe no longer kills the process: the write fails instead.
+void handle_signals();
 
 /// Waits for one new key press, showing nothing, when `in` is a terminal;
 /// with a pipe or a file it takes one character or the end of input.
@@ -16,19 +26,27 @@ void wait_key(FILE* in);
 bool is_terminal(FILE* f);
 
 /// Opens `name` for reading in binary mode when it names a readable regular
-/// file; otherwise returns nullptr at once. A named pipe, a device or a
-/// directory is no regular file and is never opened for reading, so it can
-/// neither block nor stream forever.
-FILE* open_regular(const char* name);
+/// file; otherwise returns nullptr at once and sets `*err` to the errno of
+/// the failure or to kNotRegularFile. A named pipe, a device or a directory
+/// is no regular file and is never opened for reading, so it can neither
+/// block nor stream forever.
+FILE* open_regular(const char* name, int* err);
 
 /// Creates a new, empty file beside `final_name` (same directory) for
-/// writing; `*tmp_name` receives its name. nullptr when it cannot be created.
+/// writing, with the permissions of an earlier regular file of that name or
+/// else those a plain fopen would give; `*tmp_name` receives its name, which
+/// a signal removes until replace_file or discard_file. nullptr when it
+/// cannot be created; errno then says why.
 FILE* create_beside(const char* final_name, std::string* tmp_name);
 
 /// Flushes `f` to the disk and closes it; false when any of that failed
-/// (a full disk shows here at the latest).
+/// (a full disk shows here at the latest); errno then says why.
 bool close_durably(FILE* f);
 
 /// Puts the finished file `tmp_name` in the place of `final_name`, replacing
-/// any earlier file of that name in one step. false on failure.
+/// any earlier file of that name in one step, and makes the change durable.
+/// false on failure; errno then says why and `tmp_name` is still there.
 bool replace_file(const char* tmp_name, const char* final_name);
+
+/// Removes the unfinished file `tmp_name` made by create_beside.
+void discard_file(const char* tmp_name);

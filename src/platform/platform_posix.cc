@@ -1,12 +1,93 @@
 #include "platform/platform.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+/// The signals that end a run early and find something to undo.
+constexpr int kGuarded[] = {SIGINT, SIGTERM, SIGHUP};
+
+/// What a guarded signal undoes: the unfinished result file while `tmp_armed`
+/// is set, the terminal's settings while `term_armed` is set. Fixed storage,
+/// so that the handler touches nothing that could be half-built.
+char tmp_path[4096];
+volatile sig_atomic_t tmp_armed = 0;
+termios term_saved;
+int term_fd = -1;
+volatile sig_atomic_t term_armed = 0;
+
+/// Only async-signal-safe calls here: unlink, tcsetattr, signal, raise.
+/// The signal is blocked while this runs, so the raise takes effect on the
+/// return, with the default action: the process ends as the signal says.
+void OnSignal(int sig) {
+  if (tmp_armed) unlink(tmp_path);
+  if (term_armed) tcsetattr(term_fd, TCSANOW, &term_saved);
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+/// Holds the guarded signals back while a file is made or renamed and the
+/// guard follows it, so that no signal falls between the two.
+void BlockGuarded(sigset_t* old) {
+  sigset_t s;
+  sigemptyset(&s);
+  for (int sig : kGuarded)
+    sigaddset(&s, sig);
+  sigprocmask(SIG_BLOCK, &s, old);
+}
+
+void Unblock(const sigset_t* old) {
+  sigprocmask(SIG_SETMASK, old, nullptr);
+}
+
+/// The permissions for the new result file: an earlier regular file's own,
+/// else the usual 0666 less the umask.
+mode_t ModeFor(const char* final_name) {
+  struct stat st;
+  if (lstat(final_name, &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+  mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+/// Makes a rename in the directory of `name` durable. Some file systems
+/// cannot sync a directory; the file is in place all the same.
+void SyncDirectoryOf(const char* name) {
+  std::string dir = name;
+  size_t slash = dir.rfind('/');
+  dir = slash == std::string::npos ? "." : slash == 0 ? "/" : dir.substr(0, slash);
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+void handle_signals() {
+  signal(SIGPIPE, SIG_IGN);
+  struct sigaction sa;
+  std::memset(&sa, 0, sizeof(sa));
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : kGuarded)
+    sigaddset(&sa.sa_mask, sig);
+  for (int sig : kGuarded) {
+    struct sigaction old;
+    // A signal the program was started to ignore (nohup) stays ignored.
+    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) continue;
+    sigaction(sig, &sa, nullptr);
+  }
+}
 
 void wait_key(FILE* in) {
   int fd = fileno(in);
@@ -15,6 +96,10 @@ void wait_key(FILE* in) {
     std::getc(in);
     return;
   }
+  term_saved = saved;
+  term_fd = fd;
+  std::atomic_signal_fence(std::memory_order_seq_cst);
+  term_armed = 1;
   termios raw = saved;
   raw.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   raw.c_cc[VMIN] = 1;
@@ -27,6 +112,7 @@ void wait_key(FILE* in) {
   while (read(fd, &c, 1) < 0 && errno == EINTR) {
   }
   tcsetattr(fd, TCSANOW, &saved);
+  term_armed = 0;
 }
 
 bool is_terminal(FILE* f) {
@@ -34,34 +120,57 @@ bool is_terminal(FILE* f) {
   return fd >= 0 && isatty(fd);
 }
 
-FILE* open_regular(const char* name) {
+FILE* open_regular(const char* name, int* err) {
   // O_NONBLOCK: opening a named pipe must not wait for a writer.
   int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    *err = errno;
+    return nullptr;
+  }
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *err = kNotRegularFile;
     close(fd);
     return nullptr;
   }
   int flags = fcntl(fd, F_GETFL);
   if (flags >= 0) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
   FILE* f = fdopen(fd, "rb");
-  if (!f) close(fd);
+  if (!f) {
+    *err = errno;
+    close(fd);
+  }
   return f;
 }
 
 FILE* create_beside(const char* final_name, std::string* tmp_name) {
   std::string pattern = std::string(final_name) + ".XXXXXX";
+  if (pattern.size() >= sizeof(tmp_path)) {
+    errno = ENAMETOOLONG;
+    return nullptr;
+  }
+  mode_t mode = ModeFor(final_name);
+  sigset_t old;
+  BlockGuarded(&old);
   int fd = mkstemp(pattern.data());
-  if (fd < 0) return nullptr;
-  // mkstemp makes the file private; give it the mode a plain fopen would.
-  mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  int err = errno;
+  if (fd >= 0) {
+    std::memcpy(tmp_path, pattern.c_str(), pattern.size() + 1);
+    tmp_armed = 1;
+  }
+  Unblock(&old);
+  if (fd < 0) {
+    errno = err;
+    return nullptr;
+  }
+  // mkstemp makes the file private; give it the permissions it is to keep.
+  fchmod(fd, mode);
   FILE* f = fdopen(fd, "wb");
   if (!f) {
+    err = errno;
     close(fd);
-    unlink(pattern.c_str());
+    discard_file(pattern.c_str());
+    errno = err;
     return nullptr;
   }
   *tmp_name = pattern;
@@ -70,10 +179,40 @@ FILE* create_beside(const char* final_name, std::string* tmp_name) {
 
 bool close_durably(FILE* f) {
   bool ok = std::fflush(f) == 0 && !std::ferror(f);
-  ok = fsync(fileno(f)) == 0 && ok;
-  return std::fclose(f) == 0 && ok;
+  int err = errno;
+  if (fsync(fileno(f)) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  if (std::fclose(f) != 0 && ok) {
+    ok = false;
+    err = errno;
+  }
+  errno = err;
+  return ok;
 }
 
 bool replace_file(const char* tmp_name, const char* final_name) {
-  return rename(tmp_name, final_name) == 0;
+  sigset_t old;
+  BlockGuarded(&old);
+  bool ok = rename(tmp_name, final_name) == 0;
+  int err = errno;
+  if (ok) tmp_armed = 0;
+  Unblock(&old);
+  if (!ok) {
+    errno = err;
+    return false;
+  }
+  SyncDirectoryOf(final_name);
+  return true;
+}
+
+void discard_file(const char* tmp_name) {
+  int err = errno;
+  sigset_t old;
+  BlockGuarded(&old);
+  unlink(tmp_name);
+  tmp_armed = 0;
+  Unblock(&old);
+  errno = err;
 }

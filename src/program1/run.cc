@@ -1,5 +1,7 @@
 #include "program1/run.h"
 
+#include <array>
+
 #include "engine/pair_building.h"
 #include "engine/pair_matching.h"
 #include "engine/pair_table.h"
@@ -11,6 +13,7 @@
 #include "report/console_report.h"
 #include "report/file_report.h"
 #include "text/console.h"
+#include "text/trouble.h"
 #include "vvod_z/command_interpreter.h"
 #include "vvod_z/data_file_reader.h"
 
@@ -27,6 +30,8 @@ int run(int argc, const char* const* argv) {
   int N = count(Ns);
   console_print("Ns=%d     N=%d", Ns, N);
   console_print("     Число компонентов %d\n", N - Ns + 1);
+  if (component_count(Ns, N) == 0)
+    trouble("%s: в файле данных нет компонентов (нет START или список пуст)", data_file_name());
   if (number_shift(Ns) == -1)
     console_puts("\nВ расcчётах присутствует мнимый пустой элемент R0=-1");
 
@@ -43,18 +48,31 @@ int run(int argc, const char* const* argv) {
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
         "исправьте файл данных.\n");
-    if (console.out.f) std::fflush(console.out.f);
+    flush_output(&console.out);
     return 1;
   }
   Sort_de(nn);
 
+  // The result file is in place before the listing starts: ending the
+  // listing early, in whatever way, never costs it. Each report starts from
+  // the flags it always has, the file's own reset and count's for the console.
+  if (!in_trouble()) {
+    std::array<char, kSlots> counted = flagRR;
+    fPRezalts(nn, &tch, N, &fv1, &fv2, Ns);
+    flagRR = counted;
+  }
   PRezalts(nn, &tch, N, &fv1, &fv2, Ns, 1);
-  fPRezalts(nn, &tch, N, &fv1, &fv2, Ns);
+  flush_output(&console.out);
+  if (output_lost(console.out)) {
+    trouble("Не удалось вывести результаты на консоль: %s", system_reason(console.out.error));
+    return kTroubleStatus;
+  }
   console_pause();
-  return 0;
+  return in_trouble() ? kTroubleStatus : 0;
 }
 
 void reset_run() {
+  reset_trouble();
   reset_register();
   reset_interpreter();
   reset_Mb();

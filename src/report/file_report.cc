@@ -1,12 +1,13 @@
 #include "report/file_report.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/platform.h"
 #include "program1/register_table.h"
 #include "report/report_walk.h"
-#include "text/console.h"
 #include "text/output.h"
+#include "text/trouble.h"
 
 const char* result_file_name = kResultFile;
 
@@ -33,13 +34,19 @@ const ReportLayout kFileLayout{
     Separator,
 };
 
+/// Says on standard error why the results are not in the file; an earlier
+/// file of that name is untouched.
+void NotWritten(int err) {
+  trouble("%s: результаты не записаны: %s", result_file_name, system_reason(err));
+}
+
 }  // namespace
 
 int write_result_file(FILE* f, const std::string& tmp_name, int n, const float* ttch, int N,
                       const char* v1, const char* v2, int Ns) {
   // The file is always in Windows-1251, whatever the console uses.
   Output v{f, /*cp1251=*/true, false};
-  // The walk starts with every component free, whatever the console marked.
+  // The walk starts with every component free, whatever the flags hold.
   for (int k = 0; k < kFlagSlots; ++k) {
     flagRR[k] = kFree;
   }
@@ -47,22 +54,21 @@ int write_result_file(FILE* f, const std::string& tmp_name, int n, const float* 
   put_text(&v, "\n\tКонец файла\n");
 
   bool closed = close_durably(f);
-  if (!closed || v.failed || !replace_file(tmp_name.c_str(), result_file_name)) {
-    std::remove(tmp_name.c_str());
-    console_print(
-        "\nОшибка записи файла %s: результаты в файл не записаны, прежний файл сохранён\n",
-        result_file_name);
-    return -1;
+  int err = v.failed ? v.error : errno;
+  if (closed && !v.failed) {
+    if (replace_file(tmp_name.c_str(), result_file_name)) return 0;
+    err = errno;
   }
-  return 0;
+  discard_file(tmp_name.c_str());
+  NotWritten(err);
+  return -1;
 }
 
 int fPRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns) {
   std::string tmp;
   FILE* f = create_beside(result_file_name, &tmp);
   if (!f) {
-    console_print("\nНе удалось создать файл %s: результаты в файл не записаны\n",
-                  result_file_name);
+    NotWritten(errno);
     return -1;
   }
   return write_result_file(f, tmp, n, ttch, N, v1, v2, Ns);

@@ -60,7 +60,7 @@ void console_print(const char* fmt, ...) {
 
 void console_print_error(const char* fmt, ...) {
   // What the console showed so far comes first.
-  if (console.out.f) std::fflush(console.out.f);
+  flush_output(&console.out);
   va_list ap;
   va_start(ap, fmt);
   vprint(&console.err, fmt, ap);
@@ -73,7 +73,7 @@ void console_puts(const char* s) {
 }
 
 int console_getc() {
-  if (console.out.f) std::fflush(console.out.f);
+  flush_output(&console.out);
   return console.in ? std::getc(console.in) : EOF;
 }
 
@@ -92,6 +92,6 @@ unsigned char first_letter_cp1251(const std::string& line) {
 }
 
 void console_pause() {
-  if (console.out.f) std::fflush(console.out.f);
+  flush_output(&console.out);
   if (console.pause && console.in) wait_key(console.in);
 }

@@ -28,8 +28,9 @@ struct Console {
   bool pause = true;
   Answers answers = Answers::kCharacter;
   /// Opens the data file the user named: a readable regular file on a real
-  /// console; bytes in memory for runs driven in-process.
-  FILE* (*open_data)(const char* name) = open_regular;
+  /// console; bytes in memory for runs driven in-process. On failure
+  /// `*err` says why, as open_regular's does.
+  FILE* (*open_data)(const char* name, int* err) = open_regular;
 };
 
 /// The console of this process. main sets it up from the real streams;

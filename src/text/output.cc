@@ -1,5 +1,6 @@
 #include "text/output.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "text/cp1251.h"
@@ -15,8 +16,13 @@ struct Buffer {
   char buf[1024];
 };
 
+void Fail(Output* v) {
+  if (!v->failed) v->error = errno;
+  v->failed = true;
+}
+
 void Flush(Buffer* a) {
-  if (a->n != 0 && std::fwrite(a->buf, 1, a->n, a->v->f) != a->n) a->v->failed = true;
+  if (a->n != 0 && std::fwrite(a->buf, 1, a->n, a->v->f) != a->n) Fail(a->v);
   a->n = 0;
 }
 
@@ -30,6 +36,14 @@ void Put(void* ctx, const char* s, size_t n) {
 }
 
 }  // namespace
+
+void flush_output(Output* v) {
+  if (v->f && std::fflush(v->f) != 0) Fail(v);
+}
+
+bool output_lost(const Output& v) {
+  return v.failed && v.error != EPIPE;
+}
 
 void vprint(Output* v, const char* fmt, va_list ap) {
   if (!v->f)  // a stream without a file writes nothing

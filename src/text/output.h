@@ -11,7 +11,15 @@ struct Output {
   FILE* f = nullptr;    ///< nullptr: the text goes nowhere, unformatted.
   bool cp1251 = false;  ///< Write Windows-1251 bytes instead of UTF-8.
   bool failed = false;  ///< A write to `f` failed; later writes still go on.
+  int error = 0;        ///< errno of the first failed write.
 };
+
+/// Writes out what `v` holds buffered, noting a failure like a failed write.
+void flush_output(Output* v);
+
+/// Whether a write to `v` failed for another reason than a reader that
+/// closed the pipe early (after which the output just ends).
+bool output_lost(const Output& v);
 
 /// printf-like output with a decimal comma in every floating-point field.
 void vprint(Output* v, const char* fmt, va_list ap);

@@ -16,12 +16,20 @@ extern std::array<int, kDataCells + 1> data;
 /// Empties the character buffer, as at program start.
 void reset_data();
 
+/// A file name is read up to this many bytes; a name that long is refused,
+/// so that any console input costs bounded memory.
+inline constexpr int kNameMax = 4096;
+
 /// Asks for the data file's name, reads the file into `data` and has the
 /// interpreter apply it to the register table. A name given on the command
 /// line (`named`) is taken instead of one typed: the prompt still shows, and
 /// nothing is read from the console. Returns 1 when the file cannot be opened
-/// or is too large (the register table is then untouched), 0 otherwise.
+/// or is too large (the register table is then untouched), 0 otherwise. A
+/// file that cannot be used puts the run in trouble.
 int vvodz(const char* named = nullptr);
+
+/// The name of the data file as the user gave it, once vvodz has read it.
+const char* data_file_name();
 
 /// Reads the open data file `in` to its end through the comment filter and
 /// the character filter into `data`, and puts the terminator after the last

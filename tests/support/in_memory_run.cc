@@ -12,7 +12,7 @@ namespace {
 /// The data file of the current in-memory run.
 const std::string* g_bytes = nullptr;
 
-FILE* OpenBytes(const char* /*name*/) {
+FILE* OpenBytes(const char* /*name*/, int* /*err*/) {
   // fmemopen takes a writable buffer even to read; it only reads here.
   return fmemopen(const_cast<char*>(g_bytes->data()), g_bytes->size(), "rb");
 }

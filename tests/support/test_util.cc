@@ -8,18 +8,21 @@
 #include <sstream>
 
 #include "text/cp1251.h"
+#include "text/trouble.h"
 
 namespace {
 
 /// Runs the executable; standard error goes to `err_path` when given, else
-/// along with standard output.
+/// along with standard output; `redirect` may send standard output elsewhere.
 RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
-                const std::string& env, const std::string& err_path) {
+                const std::string& env, const std::string& err_path,
+                const std::string& redirect = "") {
   std::string in_path = dir + "/.stdin";
   write_file(in_path, input);
   // A hang shows as status 124 instead of a stuck test.
   std::string cmd = "cd '" + dir + "' && env " + env + " timeout 20 '" + PODBOR_EXE + "' " + args +
-                    " < .stdin " + (err_path.empty() ? "2>&1" : "2>'" + err_path + "'");
+                    " < .stdin " + (err_path.empty() ? "2>&1" : "2>'" + err_path + "'") + " " +
+                    redirect;
   RunResult r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
@@ -41,9 +44,10 @@ RunResult run_podbor(const std::string& dir, const std::string& input, const std
 }
 
 RunResult run_podbor_split(const std::string& dir, const std::string& input,
-                           const std::string& args) {
+                           const std::string& args, const std::string& env,
+                           const std::string& redirect) {
   std::string err_path = dir + "/.stderr";
-  RunResult r = RunIn(dir, input, args, "LANG=C.UTF-8", err_path);
+  RunResult r = RunIn(dir, input, args, env, err_path, redirect);
   r.err = read_file(err_path);
   std::remove(err_path.c_str());
   return r;
@@ -81,10 +85,12 @@ ConsoleCapture::ConsoleCapture(const std::string& input) : saved(console), in_bu
   console.out = Output{out, false, false};
   console.err = Output{err, false, false};
   console.pause = false;
+  reset_trouble();
 }
 
 ConsoleCapture::~ConsoleCapture() {
   console = saved;
+  reset_trouble();
   if (in) std::fclose(in);
   if (out) std::fclose(out);
   if (err) std::fclose(err);

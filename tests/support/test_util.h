@@ -18,9 +18,11 @@ struct RunResult {
 RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args = "",
                      const std::string& env = "LANG=C.UTF-8");
 
-/// Like run_podbor, with standard error kept apart from standard output.
+/// Like run_podbor, with standard error kept apart from standard output;
+/// `redirect`, when given, sends standard output elsewhere (">/dev/full").
 RunResult run_podbor_split(const std::string& dir, const std::string& input,
-                           const std::string& args);
+                           const std::string& args = "", const std::string& env = "LANG=C.UTF-8",
+                           const std::string& redirect = "");
 
 /// The whole content of a file; empty when it cannot be read.
 std::string read_file(const std::string& path);
@@ -41,8 +43,8 @@ std::string to_cp1251(const std::string& utf8);
 int count_of(const std::string& text, const std::string& what);
 
 /// Points the console at memory for the life of the object: input from
-/// `input`, output and error stream collected (UTF-8, no pause); restores
-/// the old console.
+/// `input`, output and error stream collected (UTF-8, no pause), the run out
+/// of trouble; restores the old console.
 struct ConsoleCapture {
   explicit ConsoleCapture(const std::string& input = "");
   ~ConsoleCapture();

@@ -1,0 +1,196 @@
+// Runs in trouble through the real executable: a data file that cannot be
+// used, results or a console that cannot be written. Each one ends with
+// status 2, says why in one line on standard error, shows the usual console,
+// and leaves an earlier "Rezalts.txt" exactly as it was.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/test_util.h"
+
+namespace {
+
+const char kEarlier[] = "earlier results\r\n\x01\xff";
+const char kNoComponents[] = "N Y P Z <> 0 0 0 0     Ns=200     N=198     Число компонентов -1\n";
+const char kEnd[] = "\n\a\tКонец программы";
+
+/// How the run is set up beyond its data file.
+enum class Setup {
+  kNone,
+  kNoDataFile,      ///< data_1.txt is removed.
+  kOtherUser,       ///< The run is not root's: permissions count.
+  kReadOnlyFolder,  ///< The folder cannot be written, and the run is not root's.
+};
+
+struct Row {
+  const char* name;
+  std::string data;     ///< Content of data_1.txt.
+  std::string input;    ///< What the user types.
+  std::string console;  ///< Must stand on standard output.
+  std::string err;      ///< Standard error, exactly.
+  Setup setup = Setup::kNone;
+};
+
+/// The names in `dir`, dot files aside.
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> v;
+  for (const auto& e : std::filesystem::directory_iterator(dir)) {
+    std::string n = e.path().filename().string();
+    if (n[0] != '.') v.push_back(n);
+  }
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+void Check(const Row& row) {
+  SCOPED_TRACE(row.name);
+  std::string dir = make_temp_dir();
+  ASSERT_EQ(mkdir((dir + "/catalog").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("loop", (dir + "/loop").c_str()), 0);
+  write_file(dir + "/data_1.txt", row.data);
+  write_file(dir + "/secret.txt", "START,10,20,END,");
+  chmod((dir + "/secret.txt").c_str(), 0);
+  std::string path = dir + "/Rezalts.txt";
+  write_file(path, kEarlier);
+  chmod(path.c_str(), 0640);
+  if (row.setup == Setup::kNoDataFile) std::remove((dir + "/data_1.txt").c_str());
+  std::vector<std::string> before = Names(dir);
+
+  std::string env = "LANG=C.UTF-8";
+  if (row.setup == Setup::kOtherUser || row.setup == Setup::kReadOnlyFolder) {
+    chmod(dir.c_str(), row.setup == Setup::kReadOnlyFolder ? 0555 : 0777);
+    // Root reads and writes whatever the permissions say: run as nobody.
+    if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  RunResult r = run_podbor_split(dir, row.input, "", env);
+  chmod(dir.c_str(), 0755);
+
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find(row.console), std::string::npos) << r.out.substr(0, 2000);
+  EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
+  EXPECT_EQ(r.err, row.err);
+  EXPECT_EQ(read_file(path), kEarlier);
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+  EXPECT_EQ(Names(dir), before);
+  std::filesystem::remove_all(dir);
+}
+
+std::string Stored(int k) {
+  std::string s = "START,";
+  while (static_cast<int>(s.size()) < k)
+    s += "1";
+  return s;
+}
+
+const char kName[] = "data_1.txt\n";
+const std::string kLongName(300, 'n');
+
+}  // namespace
+
+TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
+  const std::vector<Row> rows = {
+      {"missing file", "", "missing.txt\n",
+       "\nИмя файла missing.txt   файл не найден\n" + std::string(kNoComponents),
+       "missing.txt: не удалось открыть файл данных: нет такого файла или каталога\n"},
+      {"input ends at the prompt", "", "", "\nИмя файла data_1.txt   файл не найден\n",
+       "data_1.txt: не удалось открыть файл данных: нет такого файла или каталога\n",
+       Setup::kNoDataFile},
+      {"directory", "", "catalog\n", "catalog   файл не найден\n",
+       "catalog: не удалось открыть файл данных: не является обычным файлом\n"},
+      {"named pipe", "", "pipe\n", "pipe   файл не найден\n",
+       "pipe: не удалось открыть файл данных: не является обычным файлом\n"},
+      {"device", "", "/dev/zero\n", "/dev/zero   файл не найден\n",
+       "/dev/zero: не удалось открыть файл данных: не является обычным файлом\n"},
+      {"name too long for the system", "", kLongName + "\n", kLongName + "   файл не найден\n",
+       kLongName + ": не удалось открыть файл данных: слишком длинное имя файла\n"},
+      {"symbolic link loop", "", "loop\n", "loop   файл не найден\n",
+       "loop: не удалось открыть файл данных: слишком много уровней символических ссылок\n"},
+      {"file as a folder", "", "data_1.txt/x\n", "data_1.txt/x   файл не найден\n",
+       "data_1.txt/x: не удалось открыть файл данных: часть пути не является каталогом\n"},
+      {"permission denied", "", "secret.txt\n", "secret.txt   файл не найден\n",
+       "secret.txt: не удалось открыть файл данных: отказано в доступе\n", Setup::kOtherUser},
+      {"name of 4096 bytes", "", std::string(5000, 'x') + " more\n",
+       std::string(4096, 'x') + "   файл не найден\n" + kNoComponents,
+       "Имя файла данных длиннее 4095 байт: файл не открыт\n"},
+      {"too large", Stored(3001), kName,
+       "  файл найден\n\nФайл слишком большой\n" + std::string(kNoComponents),
+       "data_1.txt: файл данных слишком большой: учитывается не более 3000 символов\n"},
+      {"empty file", "", kName, "Число символов=0   Число слов=1\n",
+       "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n"},
+      {"only comments", "// TCH, 50,\n/* START, 10, 20, END, */ // x\n", kName,
+       "Число символов=0   Число слов=1\n=========Конец",
+       "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n"},
+      {"lower-case keywords", "tch, 50, start, 10, 20, end,\n", kName, kNoComponents,
+       "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n"},
+      {"empty list", "TCH,50,START,END,", kName, "Ns=16     N=15     Число компонентов 0\n",
+       "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n"},
+      {"unknown pair type", "TIP,3,START,10,20,END,", kName,
+       "Число компонентов 2\n======================== Результаты",
+       "Недопустимый тип соединения TIP=3: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
+       "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n"},
+      {"read-only folder", "START,10,20,END,", kName, "Число компонентов 2\n",
+       "Rezalts.txt: результаты не записаны: отказано в доступе\n", Setup::kReadOnlyFolder},
+  };
+  for (const Row& row : rows)
+    Check(row);
+}
+
+TEST(Trouble, AFolderInPlaceOfTheResultFile) {
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", "START,10,20,END,");
+  ASSERT_EQ(mkdir((dir + "/Rezalts.txt").c_str(), 0755), 0);
+  RunResult r = run_podbor_split(dir, kName);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
+  EXPECT_EQ(r.err, "Rezalts.txt: результаты не записаны: это каталог\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir + "/Rezalts.txt"));
+  EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Trouble, AConsoleThatCannotBeWritten) {
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", "START,10,20,END,");
+  RunResult r = run_podbor_split(dir, kName, "", "LANG=C.UTF-8", ">/dev/full");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err,
+            "Не удалось вывести результаты на консоль: на устройстве не осталось свободного "
+            "места\n");
+  // The result file does not depend on the console.
+  EXPECT_NE(read_file(dir + "/Rezalts.txt").find(to_cp1251("\tКонец файла\n")), std::string::npos);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(Trouble, TheResultFileKeepsItsPermissions) {
+  mode_t mask = umask(022);
+  umask(mask);
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", "START,10,20,END,");
+  std::string path = dir + "/Rezalts.txt";
+  // -1: no earlier file; a new one gets what a plain fopen would give.
+  for (int mode : {0600, 0640, 0444, -1}) {
+    SCOPED_TRACE(mode);
+    std::remove(path.c_str());
+    if (mode >= 0) {
+      write_file(path, kEarlier);
+      chmod(path.c_str(), static_cast<mode_t>(mode));
+    }
+    RunResult r = run_podbor_split(dir, kName);
+    EXPECT_EQ(r.status, 0);
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode >= 0 ? static_cast<mode_t>(mode) : 0666 & ~mask);
+    EXPECT_NE(read_file(path), kEarlier);
+  }
+  std::filesystem::remove_all(dir);
+}
