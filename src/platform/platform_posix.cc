@@ -178,16 +178,9 @@ FILE* create_beside(const char* final_name, std::string* tmp_name) {
 }
 
 bool close_durably(FILE* f) {
-  bool ok = std::fflush(f) == 0 && !std::ferror(f);
-  int err = errno;
-  if (fsync(fileno(f)) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
-  if (std::fclose(f) != 0 && ok) {
-    ok = false;
-    err = errno;
-  }
+  bool ok = std::fflush(f) == 0 && !std::ferror(f) && fsync(fileno(f)) == 0;
+  int err = errno;  // the first failure says why
+  if (std::fclose(f) != 0 && ok) return false;
   errno = err;
   return ok;
 }
