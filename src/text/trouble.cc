@@ -44,6 +44,9 @@ const Reason kReasons[] = {
 void trouble(const char* fmt, ...) {
   if (troubled) return;
   troubled = true;
+  // What the console printed before stands before the reason, also when
+  // both go to the same place.
+  flush_output(&console.out);
   va_list ap;
   va_start(ap, fmt);
   vprint(&console.err, fmt, ap);
