@@ -262,9 +262,8 @@ TEST_F(VvodzTest, FullListIsReported) {
   Dialog d = Vvodz(p + "\n");
   EXPECT_EQ(d.result, 0);
   EXPECT_EQ(d.out, Found(p, static_cast<int>(s.size()) - 250 + 4, 253));
-  EXPECT_EQ(d.err,
-            "Список компонентов переполнен: не записано элементов 67 (список "
-            "вмещает не более 184 элементов)\n");
+  EXPECT_EQ(d.err, p + ":184:1: предупреждение: список вмещает не более 183 компонентов: записи "
+                       "с этой (всего 67) не используются\n");
   EXPECT_EQ(RR[199], 184.0f);
 
   // A list that just fits says nothing.

@@ -12,7 +12,6 @@ constexpr std::array<const char*, kKeywordCount + 1> comand = {
     "TCH", "ZNACH", "OTCL", "FALL", "N", "Y", "P", "Z", "TIP", "FOTCL", "START", "NUL", "END", "q"};
 constexpr char kTableEnd = 'q';
 
-constexpr int kExpectsNumber = 100;
 constexpr int kCommandAbandoned = -1;
 /// The values of `echo`: a command waits for its number, or none does.
 constexpr int kWaiting = 'Y';
@@ -31,17 +30,24 @@ struct InterpreterState {
   int i = 0;  ///< The slot of the waiting command.
   int j = 0;  ///< The component cursor: the next list slot.
   int dropped = 0;
+  int appended = kNoSlot;  ///< Where the current word was appended.
 };
 
 InterpreterState state;
+
+/// The words of the last interpretation.
+std::array<WordNote, kDataCells> notes;
+int note_count = 0;
 
 /// Appends one list entry at the cursor. Past the last slot of the table the
 /// entry is only counted, so that the reader can say how many were lost.
 void AppendEntry(float value, char flag) {
   if (state.j < 0 || state.j >= kSlots) {
     ++state.dropped;
+    state.appended = kSlots;
     return;
   }
+  state.appended = state.j;
   RR[state.j] = value;
   flagRR[state.j] = flag;
   ++state.j;
@@ -67,6 +73,7 @@ int obrabotka(const int* chars, int a) {
   int j = 0;
   float cifra = 0.0f;
   int echo = kNotWaiting;
+  note_count = 0;
   for (int i = 0; i <= a; ++i) {
     int c = chars[i];
     if (c == 0) {
@@ -84,7 +91,11 @@ int obrabotka(const int* chars, int a) {
     if (ret_command == kNotKeyword) {
       vvod_cifr(str.data(), j - 1, &cifra);
     }
+    state.appended = kNoSlot;
     int ret_echo = sortirovka(ret_command, &cifra, echo);
+    if (note_count < kDataCells) {
+      notes[note_count++] = {i - j, i, ret_command, echo == kWaiting, ret_echo, state.appended};
+    }
     echo = ret_echo == kExpectsNumber ? kWaiting : kNotWaiting;
     j = 0;
   }
@@ -103,6 +114,10 @@ int obr_str(const int* str, int aj) {
     }
   }
   return kNotKeyword;
+}
+
+const char* keyword_name(int n) {
+  return comand[n];
 }
 
 int vvod_cifr(const int* str, int aj, float* cif) {
@@ -190,8 +205,14 @@ int sortirovka(int comm, const float* cifra, int echo) {
 
 void reset_interpreter() {
   state = InterpreterState{};
+  note_count = 0;
 }
 
 int dropped_entries() {
   return state.dropped;
+}
+
+int word_notes(const WordNote** out) {
+  *out = notes.data();
+  return note_count;
 }

@@ -8,11 +8,16 @@
 #include "text/console.h"
 #include "text/trouble.h"
 #include "vvod_z/command_interpreter.h"
+#include "vvod_z/data_file_warnings.h"
 
 std::array<int, kDataCells + 1> data;
+std::array<CharOrigin, kDataCells + 1> data_origin;
+FileNotes file_notes;
 
 void reset_data() {
   data.fill(0);
+  data_origin.fill(CharOrigin{});
+  file_notes = FileNotes{};
 }
 
 namespace {
@@ -54,6 +59,79 @@ bool OutsideComments(CommentFilter* k, int ch) {
     k->chm = ch;
   }
   return k->fprop == 0;
+}
+
+/// The comment filter's state after a lone slash.
+constexpr int kAfterSlash = 1;
+
+/// Line and column of the next byte of the file. Columns count characters:
+/// the continuation bytes of a UTF-8 sequence stay in the column of its
+/// first byte, and a UTF-8 byte order mark takes none.
+struct Position {
+  int line = 1;
+  int col = 1;
+  int continuation = 0;  ///< Continuation bytes still expected.
+  long byte = 0;
+  unsigned char head[3] = {};
+};
+
+void Advance(Position* p, int ch) {
+  if (p->byte < 3) p->head[p->byte] = static_cast<unsigned char>(ch);
+  ++p->byte;
+  if (ch == '\n') {
+    ++p->line;
+    p->col = 1;
+    p->continuation = 0;
+  } else if ((ch & 0xC0) == 0x80 && p->continuation > 0) {
+    --p->continuation;
+  } else {
+    ++p->col;
+    p->continuation = (ch & 0xE0) == 0xC0   ? 1
+                      : (ch & 0xF0) == 0xE0 ? 2
+                      : (ch & 0xF8) == 0xF0 ? 3
+                                            : 0;
+  }
+  if (p->byte == 3 && p->head[0] == 0xEF && p->head[1] == 0xBB && p->head[2] == 0xBF) p->col = 1;
+}
+
+/// Notes what a byte that is not stored adds to the gap before the next
+/// stored character.
+void AddToGap(CharOrigin* gap, int ch) {
+  if (ch == '\n') {
+    gap->gap |= kGapLineBreak;
+  } else if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\v' || ch == '\f') {
+    gap->gap |= kGapBlank;
+  } else {
+    gap->gap |= kGapDropped;
+    gap->dropped = static_cast<unsigned char>(ch);
+  }
+}
+
+/// Follows the stretches that a lone '/' takes out of the file: from a byte
+/// after the slash that is neither '/' nor '*' up to the end of the comment
+/// that the next '/' or '*' opens.
+struct SwallowWatch {
+  int slash_line = 0;
+  int slash_col = 0;
+  bool on = false;
+};
+
+void WatchSwallow(SwallowWatch* w, int before, const CommentFilter& k, int line, int col) {
+  if (before == 0 && k.fprop == kAfterSlash) {
+    w->slash_line = line;
+    w->slash_col = col;
+  }
+  if (before == kAfterSlash && k.fprop == kAfterSlash && !w->on) {
+    w->on = true;
+    if (file_notes.swallow_count < kSwallowNotes)
+      file_notes.swallows[file_notes.swallow_count] = {w->slash_line, w->slash_col, 0};
+    ++file_notes.swallow_count;
+  }
+  if (w->on && k.fprop == 0) {
+    w->on = false;
+    if (file_notes.swallow_count <= kSwallowNotes)
+      file_notes.swallows[file_notes.swallow_count - 1].end_line = line;
+  }
 }
 
 /// The characters that carry meaning in a data file; everything else
@@ -105,6 +183,10 @@ FILE* OpenDataFile(const std::string& name) {
 
 int read_data_file(FILE* in, int* words) {
   CommentFilter k;
+  Position at;
+  SwallowWatch swallow;
+  CharOrigin gap;
+  file_notes = FileNotes{};
   int i = 0;
   *words = 1;
   int ch;
@@ -112,14 +194,32 @@ int read_data_file(FILE* in, int* words) {
     if (i == kDataCells) {
       return -1;
     }
-    if (!OutsideComments(&k, ch) || !IsMeaningful(ch)) {
+    const int line = at.line;
+    const int col = at.col;
+    Advance(&at, ch);
+    if (ch == 0) ++file_notes.nul_bytes;
+    const int before = k.fprop;
+    const bool outside = OutsideComments(&k, ch);
+    WatchSwallow(&swallow, before, k, line, col);
+    if (!outside) {
+      gap.gap |= swallow.on ? kGapComment | kGapSwallowed : kGapComment;
       continue;
     }
+    if (!IsMeaningful(ch)) {
+      AddToGap(&gap, ch);
+      continue;
+    }
+    data_origin[i] = {line, col, gap.gap, gap.dropped};
+    gap = CharOrigin{};
     data[i++] = ch;
     if (ch == ',') {
       ++*words;
     }
   }
+  file_notes.bytes = at.byte;
+  file_notes.utf16 = at.byte >= 2 && ((at.head[0] == 0xFF && at.head[1] == 0xFE) ||
+                                      (at.head[0] == 0xFE && at.head[1] == 0xFF));
+  data_origin[i] = {at.line, at.col, gap.gap, gap.dropped};
   data[i] = 0;
   return i;
 }
@@ -158,12 +258,7 @@ int vvodz(const char* named) {
   console_print("\nЧисло символов=%d   Число слов=%d\n", i, words);
   console_puts("=========Конец информации о файле данных ============= ");
   obrabotka(data.data(), i);
-  if (dropped_entries() > 0) {
-    console_print_error(
-        "Список компонентов переполнен: не записано элементов %d (список вмещает не более 184 "
-        "элементов)\n",
-        dropped_entries());
-  }
+  data_file_warnings(name.c_str(), i);
   console_puts("");
   return 0;
 }

@@ -13,7 +13,54 @@ inline constexpr int kDataCells = 3000;
 /// 3000th stored character still has room for the terminator.
 extern std::array<int, kDataCells + 1> data;
 
-/// Empties the character buffer, as at program start.
+/// What the filters dropped between a stored character and the stored
+/// character before it (bits of CharOrigin::gap).
+inline constexpr unsigned char kGapBlank = 1;      ///< Spaces, tabs, carriage returns.
+inline constexpr unsigned char kGapLineBreak = 2;  ///< A line feed.
+/// Bytes the character filter drops that are no layout: signs,
+/// punctuation, letters of other alphabets.
+inline constexpr unsigned char kGapDropped = 4;
+inline constexpr unsigned char kGapComment = 8;
+/// Text that a lone '/' took out of the file.
+inline constexpr unsigned char kGapSwallowed = 16;
+
+/// Where a stored character stands in the file, and what the filters
+/// dropped right before it: what the warnings point at.
+struct CharOrigin {
+  int line = 0;  ///< From 1.
+  int col = 0;   ///< From 1, in characters (a UTF-8 sequence counts once).
+  unsigned char gap = 0;
+  /// The last byte of the gap that counts as kGapDropped; 0 for none.
+  unsigned char dropped = 0;
+};
+
+/// The origin of every cell of `data`; the terminator's entry is the end of
+/// the file, with the gap after the last stored character.
+extern std::array<CharOrigin, kDataCells + 1> data_origin;
+
+/// At most this many stretches taken out by a lone '/' are noted.
+inline constexpr int kSwallowNotes = 16;
+
+/// What the reader saw of the file beyond the characters it stored.
+struct FileNotes {
+  long bytes = 0;
+  long nul_bytes = 0;
+  /// The file begins with a UTF-16 byte order mark (Notepad's "Unicode").
+  bool utf16 = false;
+  /// A stretch that a lone '/' took out: where the slash stands, and the
+  /// line where the reading went on (0: never, up to the end of the file).
+  struct Swallow {
+    int line = 0;
+    int col = 0;
+    int end_line = 0;
+  };
+  std::array<Swallow, kSwallowNotes> swallows;
+  int swallow_count = 0;  ///< All of them, also those beyond kSwallowNotes.
+};
+extern FileNotes file_notes;
+
+/// Empties the character buffer and what the reader noted, as at program
+/// start.
 void reset_data();
 
 /// A file name is read up to this many bytes; a name that long is refused,
