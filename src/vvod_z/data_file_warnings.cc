@@ -315,13 +315,15 @@ void SurveyWord(Survey* s, const WordNote* w, int k) {
 
 /// The traps of a word in its place: a keyword where a number was due, a
 /// number outside the list that no command takes (said once for a run of
-/// them). `say` is false when the word has had its warning.
-void PlaceTraps(Reporter* r, const WordNote* w, int k, bool start_seen, bool say, bool* stray_run) {
+/// them; in a file without START every number is one, and the file is
+/// refused anyway). `say` is false when the word has had its warning.
+void PlaceTraps(Reporter* r, const WordNote* w, int k, bool start_seen, bool has_start, bool say,
+                bool* stray_run) {
   const WordNote& v = w[k];
   if (say && k > 0 && w[k - 1].result == kExpectsNumber && v.command != kNotKeyword)
     Warn(r, data_origin[v.first], "после %s ожидалось число, а стоит %s: %s остаётся без значения",
          keyword_name(w[k - 1].command), keyword_name(v.command), keyword_name(w[k - 1].command));
-  const bool stray = v.command == kNotKeyword && !v.argument && !start_seen;
+  const bool stray = v.command == kNotKeyword && !v.argument && !start_seen && has_start;
   if (say && stray && !*stray_run)
     Warn(r, data_origin[v.first],
          "«%s» стоит до START и не относится ни к какой команде: это слово не действует",
@@ -341,9 +343,8 @@ void FileTraps(Reporter* r, const WordNote* w, int n, int a, const Survey& s) {
     Warn(r, data_origin[w[s.first_lost].first],
          "список вмещает не более %d компонентов: записи с этой (всего %d) не используются",
          kFlagSlots - kFirstComponentSlot, s.lost);
-  if (s.start < 0)
-    Warn(r, data_origin[a], "в файле нет слова START: список компонентов пуст");
-  else if (!s.ended)
+  // A file without START is refused after the reading, with its reason.
+  if (s.start >= 0 && !s.ended)
     Warn(r, data_origin[w[s.start].first],
          "список, начатый здесь словом START, не закончен словом END: он кончается последней "
          "записью");
@@ -378,6 +379,9 @@ int data_file_warnings(const char* name, int a) {
   const int n = word_notes(&w);
   const int swallows = std::min(file_notes.swallow_count, kSwallowNotes);
   int next_swallow = 0;
+  bool has_start = false;
+  for (int k = 0; k < n; ++k)
+    has_start = has_start || w[k].command == kSTART;
   Survey s;
   bool quiet = false;  // the number of a misspelt keyword, the fraction after a decimal comma
   bool stray_run = false;
@@ -387,7 +391,7 @@ int data_file_warnings(const char* name, int a) {
          ++next_swallow)
       SaySwallow(&r, file_notes.swallows[next_swallow]);
     const Trap trap = WordTraps(&r, w, n, k, a);
-    PlaceTraps(&r, w, k, s.start >= 0, !quiet && trap == Trap::kNone, &stray_run);
+    PlaceTraps(&r, w, k, s.start >= 0, has_start, !quiet && trap == Trap::kNone, &stray_run);
     quiet = trap == Trap::kKeywordLike || trap == Trap::kDecimalComma;
     SurveyWord(&s, w, k);
   }
