@@ -1,6 +1,4 @@
-// The executable on a pseudo-terminal, as a user at a keyboard meets it:
-// paging answers are whole typed lines, and nothing waits for a keyboard
-// whose terminal does not show the output.
+// The executable on a pseudo-terminal, as a user at a keyboard meets it.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -10,7 +8,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -18,23 +15,16 @@
 
 namespace {
 
-struct TerminalRun {
-  int status = -1;     ///< Exit status, or -1 when it did not exit normally.
-  std::string screen;  ///< What the terminal showed.
-};
-
-/// Runs podbor in `dir` on a new pseudo-terminal with the argument `arg` and
-/// the locale `lang`; `keys` are typed at once. With `to_file` standard
-/// output goes to the file out.txt instead, and nothing more is typed;
-/// otherwise a key is pressed once the run waits for the final key (its
-/// terminal leaves line mode). A run that waits for more is ended after 20
-/// seconds and shows no exit status.
-TerminalRun RunOnTerminal(const std::string& dir, const char* arg, const std::string& keys,
-                          const char* lang, bool to_file) {
-  TerminalRun run;
+/// Runs podbor on data.txt in `dir` on a new pseudo-terminal in the locale
+/// `lang`, types `keys` at once and returns the exit status (-1: none) and,
+/// in `*screen`, what the terminal showed. With `to_file` the output goes to
+/// out.txt and nothing more is typed; otherwise a key is pressed when the run
+/// waits for its final key (the terminal leaves line mode). A run that waits
+/// for more is ended after 20 seconds.
+int RunOnTerminal(const std::string& dir, const std::string& keys, const char* lang, bool to_file,
+                  std::string* screen) {
   int master = -1;
   pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid < 0) return run;
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(126);
     setenv("LANG", lang, 1);
@@ -42,79 +32,62 @@ TerminalRun RunOnTerminal(const std::string& dir, const char* arg, const std::st
     unsetenv("LC_CTYPE");
     if (to_file) dup2(open("out.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
     alarm(20);  // survives exec
-    execl(PODBOR_EXE, "podbor", arg, static_cast<char*>(nullptr));
+    execl(PODBOR_EXE, "podbor", "data.txt", static_cast<char*>(nullptr));
     _exit(127);
   }
-  if (write(master, keys.data(), keys.size()) != static_cast<ssize_t>(keys.size())) return run;
+  bool typed =
+      pid > 0 && write(master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());
   bool key_pressed = to_file;
-  for (;;) {
-    pollfd p{master, POLLIN, 0};
+  for (pollfd p{master, POLLIN, 0}; typed;) {
+    char buf[4096];
+    termios t;
     if (poll(&p, 1, 10) > 0) {
-      char buf[4096];
       ssize_t n = read(master, buf, sizeof(buf));
       if (n <= 0) break;  // the run has ended and closed the terminal
-      run.screen.append(buf, n);
-      continue;
-    }
-    termios t;
-    if (!key_pressed && tcgetattr(master, &t) == 0 && !(t.c_lflag & ICANON)) {
+      screen->append(buf, n);
+    } else if (!key_pressed && tcgetattr(master, &t) == 0 && !(t.c_lflag & ICANON)) {
       key_pressed = write(master, "k", 1) == 1;
     }
   }
   close(master);
   int st = 0;
-  waitpid(pid, &st, 0);
-  run.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  return run;
+  return pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
-
-/// Every match of ten components with repeated use and no threshold: 42 of
-/// them, so four paging prompts.
-const char kManyMatches[] = "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,\n";
-const int kAllMatches = 42;
 
 }  // namespace
 
-TEST(Terminal, AnAnswerIsTheWholeTypedLine) {
+TEST(Terminal, AnAnswerIsTheWholeTypedLineAndUnseenPromptsDoNotWait) {
   struct Case {
     const char* name;
     std::string keys;
     const char* lang;
+    bool to_file;
     int matches;  ///< Matches shown before the listing ends.
   } cases[] = {
-      {"x shows one page", "x\nq\n", "C.UTF-8", 20},
-      {"Enter shows one page", "\n\nq\n", "C.UTF-8", 30},
-      {"a line with q inside goes on", "xq\nq\n", "C.UTF-8", 20},
-      {"q", "q\n", "C.UTF-8", 10},
-      {"Q", "Q\n", "C.UTF-8", 10},
-      {"й", "й\n", "C.UTF-8", 10},
-      {"Й", "Йes\n", "C.UTF-8", 10},
-      {"й in Windows-1251", "\xE9\n", "ru_RU.CP1251", 10},
-      {"Й in Windows-1251", "\xC9\n", "ru_RU.CP1251", 10},
-      {"Enter to the end", "\n\n\n\n", "C.UTF-8", kAllMatches},
+      {"x shows one page", "x\nq\n", "C.UTF-8", false, 20},
+      {"Enter shows one page", "\n\nq\n", "C.UTF-8", false, 30},
+      {"q inside a line goes on", "xq\nq\n", "C.UTF-8", false, 20},
+      {"Q", "Q\n", "C.UTF-8", false, 10},
+      {"й", "й\n", "C.UTF-8", false, 10},
+      {"Й", "Йes\n", "C.UTF-8", false, 10},
+      {"й in Windows-1251", "\xE9\n", "ru_RU.CP1251", false, 10},
+      {"output to a file", "", "C.UTF-8", true, 42},
   };
   std::string dir = make_temp_dir();
-  write_file(dir + "/data.txt", kManyMatches);
+  // Ten components, repeated use, no threshold: 42 matches, four prompts.
+  write_file(dir + "/data.txt", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    TerminalRun run = RunOnTerminal(dir, "data.txt", c.keys, c.lang, false);
-    EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(count_of(run.screen, "Rsr_"), c.matches);
-    const std::string end = "Конец программы";
-    EXPECT_EQ(count_of(run.screen, end) + count_of(run.screen, to_cp1251(end)), 1);
+    std::string screen;
+    EXPECT_EQ(RunOnTerminal(dir, c.keys, c.lang, c.to_file, &screen), 0);
+    std::string out = c.to_file ? read_file(dir + "/out.txt") : screen;
+    EXPECT_EQ(count_of(out, "Rsr_"), c.matches);
+    std::string end = "Конец программы";
+    EXPECT_EQ(count_of(out, end) + count_of(out, to_cp1251(end)), 1);
+    if (c.to_file) {
+      EXPECT_EQ(count_of(out, "------Для окончания вывода введите 'q'\n"), 4);
+      EXPECT_EQ(screen, "");
+    }
   }
-  std::system(("rm -rf '" + dir + "'").c_str());
-}
-
-TEST(Terminal, OutputAwayFromTheKeyboardWaitsForNothing) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data.txt", kManyMatches);
-  TerminalRun run = RunOnTerminal(dir, "data.txt", "", "C.UTF-8", true);
-  EXPECT_EQ(run.status, 0);
-  std::string out = read_file(dir + "/out.txt");
-  EXPECT_EQ(count_of(out, "Rsr_"), kAllMatches);
-  EXPECT_EQ(count_of(out, "------Для окончания вывода введите 'q'\n"), kAllMatches / 10);
-  EXPECT_EQ(out.substr(out.size() - std::string("Конец программы").size()), "Конец программы");
-  EXPECT_EQ(run.screen, "");
   std::system(("rm -rf '" + dir + "'").c_str());
 }
