@@ -69,7 +69,7 @@ TEST(CommandLine, AnswersOfTheExecutableReadNoInput) {
   std::string dir = make_temp_dir();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args);
-    RunResult r = run_podbor(dir, "data_1.txt\n", c.args);
+    RunResult r = run_podbor_split(dir, "data_1.txt\n", c.args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
