@@ -2,13 +2,13 @@
 
 #include <cstring>
 
+#include "text/trouble.h"
 #include "version.h"
 
 namespace {
 
-/// Exit statuses of the requests that are no run.
+/// Exit status of a request answered; a misuse ends like a run in trouble.
 constexpr int kStatusAnswered = 0;
-constexpr int kStatusMisuse = 2;
 
 /// The argument count of the switch given alone: the program name and it.
 constexpr int kSwitchAloneArgc = 2;
@@ -118,5 +118,5 @@ int answer_request(const CommandLine& line, Output* out, Output* err) {
   else
     print(err, "podbor: неизвестный параметр %s\n", line.misused);
   put_text(err, kUsage);
-  return kStatusMisuse;
+  return kTroubleStatus;
 }

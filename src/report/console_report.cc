@@ -56,13 +56,14 @@ const ReportLayout kConsoleLayout{
 
 }  // namespace
 
-int PRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2, int Ns,
-             int fpause) {
+// v1 and v2 rather than fv1 and fv2: the run settings of those names are
+// global.
+int PRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns, int fpause) {
   ReportLayout m = kConsoleLayout;
   if (fpause == 0) {
     m.every_ten = nullptr;
   }
-  report_walk(m, &console.out, n, *ttch, N, *fv1, *fv2, Ns);
+  report_walk(m, &console.out, n, *ttch, N, *v1, *v2, Ns);
   console_print("\n%c\tКонец программы", 7);
   return 0;
 }
