@@ -3,7 +3,7 @@
 
 #include "program1/command_line.h"
 
-#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -76,5 +76,5 @@ TEST(CommandLine, AnswersOfTheExecutableReadNoInput) {
     EXPECT_EQ(c.status == 0 ? r.err : r.out, "");
     EXPECT_EQ(count_of(r.out, "Введите"), 0);
   }
-  std::system(("rm -rf '" + dir + "'").c_str());
+  remove_tree(dir);
 }

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "support/in_memory_run.h"
@@ -155,7 +154,7 @@ TEST(DataFileWarnings, GoToStandardErrorInTheConsoleCodePage) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err.rfind("data_1.txt:1:9: предупреждение: в числе «4k7»", 0), 0u) << r.err;
   EXPECT_EQ(r.out.find("4k7"), std::string::npos);
-  std::system(("rm -rf '" + dir + "'").c_str());
+  remove_tree(dir);
 
   ConsoleCapture k;
   console.err.cp1251 = true;

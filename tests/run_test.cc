@@ -1,9 +1,9 @@
 // Whole runs of the real executable with piped input, checked byte for byte
 // on the console and in "Rezalts.txt".
 
-#include <unistd.h>
-
-#include <cstdlib>
+#include <filesystem>
+#include <set>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -54,8 +54,8 @@ Outcome RunOn(const std::string& data, const std::string& input = "data_1.txt\n"
   Outcome run;
   run.r = run_podbor(dir, input, args, env);
   std::string path = dir + "/Rezalts.txt";
-  run.result_file = access(path.c_str(), F_OK) == 0 ? read_file(path) : "(none)";
-  std::system(("rm -rf '" + dir + "'").c_str());
+  run.result_file = file_exists(path) ? read_file(path) : "(none)";
+  remove_tree(dir);
   return run;
 }
 
@@ -82,9 +82,8 @@ TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
 
 TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
   std::string dir = make_temp_dir();
-  char old_dir[4096];
-  ASSERT_NE(getcwd(old_dir, sizeof(old_dir)), nullptr);
-  ASSERT_EQ(chdir(dir.c_str()), 0);
+  std::filesystem::path old_dir = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
   for (int pass = 0; pass < 3; ++pass) {
     std::string text;
     EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &text), 0);
@@ -93,8 +92,8 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
     // A run in between with other settings must leave nothing behind.
     EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &text, "-1"), 1);
   }
-  ASSERT_EQ(chdir(old_dir), 0);
-  std::system(("rm -rf '" + dir + "'").c_str());
+  std::filesystem::current_path(old_dir);
+  remove_tree(dir);
 }
 
 namespace {
@@ -210,8 +209,8 @@ TEST(WholeRun, NoStartMarkerShowsTheWholeConsoleButWritesNoFile) {
                        "элементов\n\n\a\tКонец программы"),
             std::string::npos);
   EXPECT_EQ(r.err, "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n");
-  EXPECT_NE(access((dir + "/Rezalts.txt").c_str(), F_OK), 0);
-  std::system(("rm -rf '" + dir + "'").c_str());
+  EXPECT_FALSE(file_exists(dir + "/Rezalts.txt"));
+  remove_tree(dir);
 }
 
 TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
@@ -222,14 +221,8 @@ TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
   // Nothing else is left in the directory: no temporary file, no "void".
-  std::string listing;
-  FILE* ls = popen(("ls -A '" + dir + "'").c_str(), "r");
-  char buf[256];
-  while (fgets(buf, sizeof(buf), ls))
-    listing += buf;
-  pclose(ls);
-  EXPECT_EQ(listing, "Rezalts.txt\ndata_1.txt\n");
-  std::system(("rm -rf '" + dir + "'").c_str());
+  EXPECT_EQ(names_in(dir), (std::set<std::string>{"Rezalts.txt", "data_1.txt"}));
+  remove_tree(dir);
 }
 
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
@@ -243,5 +236,5 @@ TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
             std::string::npos);
   EXPECT_EQ(r.out.find("Результаты"), std::string::npos);
   EXPECT_EQ(read_file(dir + "/Rezalts.txt"), earlier);
-  std::system(("rm -rf '" + dir + "'").c_str());
+  remove_tree(dir);
 }

@@ -4,10 +4,12 @@
 // and leaves an earlier "Rezalts.txt" exactly as it was.
 
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
-#include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -41,48 +43,62 @@ struct Row {
 /// The names in `dir`, dot files aside.
 std::vector<std::string> Names(const std::string& dir) {
   std::vector<std::string> v;
-  for (const auto& e : std::filesystem::directory_iterator(dir)) {
-    std::string n = e.path().filename().string();
+  for (const std::string& n : names_in(dir))
     if (n[0] != '.') v.push_back(n);
-  }
-  std::sort(v.begin(), v.end());
   return v;
 }
+
+#ifdef _WIN32
+/// What Windows has not: named pipes and symbolic links made by anyone,
+/// /dev, permission bits, names beyond MAX_PATH said apart from missing ones.
+const std::set<std::string> kPosixOnly = {
+    "named pipe",         "device",           "name too long for the system",
+    "symbolic link loop", "file as a folder", "permission denied",
+    "read-only folder"};
+#endif
 
 void Check(const Row& row) {
   SCOPED_TRACE(row.name);
   std::string dir = make_temp_dir();
-  ASSERT_EQ(mkdir((dir + "/catalog").c_str(), 0755), 0);
-  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
-  ASSERT_EQ(symlink("loop", (dir + "/loop").c_str()), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/catalog"));
   write_file(dir + "/data_1.txt", row.data);
-  write_file(dir + "/secret.txt", "START,10,20,END,");
-  chmod((dir + "/secret.txt").c_str(), 0);
   std::string path = dir + "/Rezalts.txt";
   write_file(path, kEarlier);
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("loop", (dir + "/loop").c_str()), 0);
+  write_file(dir + "/secret.txt", "START,10,20,END,");
+  chmod((dir + "/secret.txt").c_str(), 0);
   chmod(path.c_str(), 0640);
+#endif
   if (row.setup == Setup::kNoDataFile) std::remove((dir + "/data_1.txt").c_str());
   std::vector<std::string> before = Names(dir);
 
   std::string env = "LANG=C.UTF-8";
+#ifndef _WIN32
   if (row.setup == Setup::kOtherUser || row.setup == Setup::kReadOnlyFolder) {
     chmod(dir.c_str(), row.setup == Setup::kReadOnlyFolder ? 0555 : 0777);
     // Root reads and writes whatever the permissions say: run as nobody.
     if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
   }
+#endif
   RunResult r = run_podbor_split(dir, row.input, "", env);
+#ifndef _WIN32
   chmod(dir.c_str(), 0755);
+#endif
 
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find(row.console), std::string::npos) << r.out.substr(0, 2000);
   EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
   EXPECT_EQ(r.err, row.err);
   EXPECT_EQ(read_file(path), kEarlier);
+#ifndef _WIN32
   struct stat st;
   ASSERT_EQ(stat(path.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
+#endif
   EXPECT_EQ(Names(dir), before);
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
 }
 
 std::string Stored(int k) {
@@ -147,24 +163,31 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
       {"read-only folder", "START,10,20,END,", kName, "Число компонентов 2\n",
        "Rezalts.txt: результаты не записаны: отказано в доступе\n", Setup::kReadOnlyFolder},
   };
-  for (const Row& row : rows)
+  for (const Row& row : rows) {
+#ifdef _WIN32
+    if (kPosixOnly.count(row.name) != 0) continue;
+#endif
     Check(row);
+  }
 }
 
 TEST(Trouble, AFolderInPlaceOfTheResultFile) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "START,10,20,END,");
-  ASSERT_EQ(mkdir((dir + "/Rezalts.txt").c_str(), 0755), 0);
+  ASSERT_TRUE(std::filesystem::create_directory(dir + "/Rezalts.txt"));
   RunResult r = run_podbor_split(dir, kName);
   EXPECT_EQ(r.status, 2);
   EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
   EXPECT_EQ(r.err, "Rezalts.txt: результаты не записаны: это каталог\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir + "/Rezalts.txt"));
   EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
 }
 
 TEST(Trouble, AConsoleThatCannotBeWritten) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no full device";
+#endif
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "START,10,20,END,");
   RunResult r = run_podbor_split(dir, kName, "", "LANG=C.UTF-8", ">/dev/full");
@@ -174,10 +197,13 @@ TEST(Trouble, AConsoleThatCannotBeWritten) {
             "места\n");
   // The result file does not depend on the console.
   EXPECT_NE(read_file(dir + "/Rezalts.txt").find(to_cp1251("\tКонец файла\n")), std::string::npos);
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
 }
 
 TEST(Trouble, TheResultFileKeepsItsPermissions) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows files have no permission bits";
+#else
   mode_t mask = umask(022);
   umask(mask);
   std::string dir = make_temp_dir();
@@ -198,5 +224,6 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
     EXPECT_EQ(st.st_mode & 07777, mode >= 0 ? static_cast<mode_t>(mode) : 0666 & ~mask);
     EXPECT_NE(read_file(path), kEarlier);
   }
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
+#endif
 }

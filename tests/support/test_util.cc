@@ -1,16 +1,120 @@
 #include "support/test_util.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
+#include <vector>
 
+#include "support/memory_stream.h"
 #include "text/cp1251.h"
 #include "text/trouble.h"
 
 namespace {
+
+#ifdef _WIN32
+
+std::wstring Wide(const std::string& utf8) {
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
+  return w;
+}
+
+/// Sets the environment variables of `env` ("A=1 B=2") for the life of the
+/// object, so that a process started meanwhile inherits them.
+class ScopedEnvironment {
+ public:
+  explicit ScopedEnvironment(const std::string& env) {
+    std::istringstream words(env);
+    std::string word;
+    while (words >> word) {
+      size_t eq = word.find('=');
+      std::wstring name = Wide(word.substr(0, eq));
+      wchar_t old[4096];
+      DWORD n = GetEnvironmentVariableW(name.c_str(), old, 4096);
+      saved_.push_back({name, n > 0 && n < 4096, std::wstring(old, n < 4096 ? n : 0)});
+      SetEnvironmentVariableW(name.c_str(), Wide(word.substr(eq + 1)).c_str());
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const Saved& s : saved_)
+      SetEnvironmentVariableW(s.name.c_str(), s.was_set ? s.value.c_str() : nullptr);
+  }
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  struct Saved {
+    std::wstring name;
+    bool was_set;
+    std::wstring value;
+  };
+  std::vector<Saved> saved_;
+};
+
+/// `path` opened for a child process to inherit: for reading, or created
+/// empty for writing.
+HANDLE Inheritable(const std::string& path, bool write) {
+  SECURITY_ATTRIBUTES sa{sizeof(sa), nullptr, TRUE};
+  return CreateFileW(Wide(path).c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, &sa,
+                     write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+/// Runs the executable; standard error goes to `err_path` when given, else
+/// along with standard output. Both go to files, which need no reader while
+/// the run lasts, so a hang cannot stop the test.
+RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
+                const std::string& env, const std::string& err_path) {
+  std::string in_path = dir + "/.stdin";
+  std::string out_path = dir + "/.stdout";
+  write_file(in_path, input);
+  RunResult r;
+  {
+    ScopedEnvironment scoped(env);
+    HANDLE in = Inheritable(in_path, false);
+    HANDLE out = Inheritable(out_path, true);
+    HANDLE err = err_path.empty() ? out : Inheritable(err_path, true);
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = in;
+    si.hStdOutput = out;
+    si.hStdError = err;
+    std::wstring cmd = L"\"" + Wide(PODBOR_EXE) + L"\" " + Wide(args);
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(dir).c_str(),
+                       &si, &pi)) {
+      // A hang shows as status 124 instead of a stuck test, as with timeout(1).
+      if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 124);
+        WaitForSingleObject(pi.hProcess, INFINITE);
+      }
+      DWORD code = 0;
+      if (GetExitCodeProcess(pi.hProcess, &code)) r.status = static_cast<int>(code);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+    CloseHandle(in);
+    CloseHandle(out);
+    if (err != out) CloseHandle(err);
+  }
+  r.out = read_file(out_path);
+  std::remove(in_path.c_str());
+  std::remove(out_path.c_str());
+  return r;
+}
+
+#else
 
 /// Runs the executable; standard error goes to `err_path` when given, else
 /// along with standard output; `redirect` may send standard output elsewhere.
@@ -35,6 +139,8 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
   r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   return r;
 }
+
+#endif
 
 }  // namespace
 
@@ -66,10 +172,33 @@ void write_file(const std::string& path, const std::string& content) {
 }
 
 std::string make_temp_dir() {
-  const char* base = std::getenv("TMPDIR");
-  std::string tmpl = std::string(base && *base ? base : "/tmp") + "/podbor_test.XXXXXX";
-  char* d = mkdtemp(tmpl.data());
-  return d ? std::string(d) : std::string();
+  std::error_code ec;
+  std::filesystem::path base = std::filesystem::temp_directory_path(ec);
+  if (ec) return "";
+  std::random_device seed;
+  std::mt19937 pick(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::filesystem::path dir = base / ("podbor_test." + std::to_string(pick() % 1000000000));
+    if (std::filesystem::create_directory(dir, ec)) return dir.string();
+  }
+  return "";
+}
+
+void remove_tree(const std::string& dir) {
+  std::error_code ec;
+  std::filesystem::remove_all(dir, ec);
+}
+
+std::set<std::string> names_in(const std::string& dir) {
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    names.insert(e.path().filename().string());
+  return names;
+}
+
+bool file_exists(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
 }
 
 std::string examples_dir() {
@@ -77,10 +206,9 @@ std::string examples_dir() {
 }
 
 ConsoleCapture::ConsoleCapture(const std::string& input) : saved(console), in_buf(input) {
-  in =
-      in_buf.empty() ? std::fopen("/dev/null", "rb") : fmemopen(in_buf.data(), in_buf.size(), "rb");
-  out = std::tmpfile();
-  err = std::tmpfile();
+  in = open_reading(in_buf);
+  out = temporary_file();
+  err = temporary_file();
   console.in = in;
   console.out = Output{out, false, false};
   console.err = Output{err, false, false};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
 #include <string>
 
 #include "text/console.h"
@@ -32,6 +33,15 @@ void write_file(const std::string& path, const std::string& content);
 
 /// A new empty directory under the system's temporary directory.
 std::string make_temp_dir();
+
+/// Removes `dir` and everything in it.
+void remove_tree(const std::string& dir);
+
+/// The names of the entries of `dir`.
+std::set<std::string> names_in(const std::string& dir);
+
+/// Whether anything of the name `path` exists.
+bool file_exists(const std::string& path);
 
 /// The directory of the project's example data files.
 std::string examples_dir();
