@@ -12,7 +12,7 @@ namespace {
 /// The data file of the current in-memory run.
 const std::string* g_bytes = nullptr;
 
-FILE* OpenBytes(const char* /*name*/) {
+FILE* OpenBytes(const char* /*name*/, int* /*err*/) {
   return open_reading(*g_bytes);
 }
 

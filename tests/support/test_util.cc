@@ -72,9 +72,11 @@ HANDLE Inheritable(const std::string& path, bool write) {
 
 /// Runs the executable; standard error goes to `err_path` when given, else
 /// along with standard output. Both go to files, which need no reader while
-/// the run lasts, so a hang cannot stop the test.
+/// the run lasts, so a hang cannot stop the test. There is no shell to take
+/// a `redirect`: a test that needs one has no Windows form.
 RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
-                const std::string& env, const std::string& err_path) {
+                const std::string& env, const std::string& err_path,
+                const std::string& /*redirect*/ = "") {
   std::string in_path = dir + "/.stdin";
   std::string out_path = dir + "/.stdout";
   write_file(in_path, input);
