@@ -78,8 +78,8 @@ BENCHMARK(BM_Engine)
     ->ArgsProduct({{10, 50, 100, 183}, {1, 2}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
-/// 183 components of one value, as a list with START and no END gives: every
-/// pair ties, and the candidates that share a component stand side by side.
+/// 183 components of one value: every pair ties, and the candidates that
+/// share a component stand side by side.
 void BM_EngineEqualValues(benchmark::State& state) {
   Quietly();
   const int N = Components(183, false);

@@ -1,6 +1,7 @@
 // libFuzzer target: one whole run of the program per input, in this process.
 //
-// The input is the data file. Its first byte also picks what the user types
+// The input is the data file; the warnings about it are formatted and held
+// to their bounds. Its first byte also picks what the user types
 // at the console (paging answers, 'q', the end of input) and whether the
 // switch -1 is given, so that those paths are fuzzed along with the file.
 
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "support/in_memory_run.h"
+#include "vvod_z/data_file_warnings.h"
 
 namespace {
 
@@ -24,6 +26,21 @@ std::string ScratchResultFile() {
       access("/dev/shm", W_OK) == 0 ? "/dev/shm/podbor_fuzz.XXXXXX" : "/tmp/podbor_fuzz.XXXXXX";
   char* dir = mkdtemp(tmpl.data());
   return dir ? std::string(dir) + "/Rezalts.txt" : std::string();
+}
+
+/// The error stream of one run stays short whatever the file holds: the
+/// warnings up to their limit and the line that counts the rest, a few
+/// reasons, each line of bounded length.
+bool Bounded(const std::string& errors) {
+  constexpr size_t kLongestLine = 1024;
+  constexpr int kOtherLines = 8;
+  int lines = 0;
+  size_t start = 0;
+  for (size_t end; (end = errors.find('\n', start)) != std::string::npos; start = end + 1) {
+    if (end - start > kLongestLine) return false;
+    ++lines;
+  }
+  return start == errors.size() && lines <= kMaxWarnings + 1 + kOtherLines;
 }
 
 }  // namespace
@@ -43,6 +60,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* d, size_t n) {
   // The switch for one input in eight: with it every match is printed, and
   // the many large tables would spend most of the time formatting.
   const char* arg = (pick & 0x1C) == 0x1C ? "-1" : nullptr;
-  in_memory_run(bytes, kAnswers[pick & 3], nullptr, arg, result_file.c_str());
+  std::string errors;
+  in_memory_run(bytes, kAnswers[pick & 3], nullptr, arg, result_file.c_str(), &errors);
+  if (!Bounded(errors)) std::abort();
   return 0;
 }

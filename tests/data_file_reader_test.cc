@@ -159,6 +159,49 @@ TEST(ReadDataFile, LoneSlashSwallowsUpToTheNextSlashOrStar) {
   EXPECT_EQ(Stored("1,*/2,"), "1,");          // a star and a slash outside a comment
 }
 
+TEST(ReadDataFile, KeepsWhereEachCharacterCameFrom) {
+  struct Case {
+    std::string content;
+    int cell;
+    CharOrigin origin;
+  };
+  const Case cases[] = {
+      {"ab,\n c", 3, {2, 2, kGapLineBreak | kGapBlank, 0}},
+      {"\r\n\t1", 0, {2, 2, kGapLineBreak | kGapBlank, 0}},
+      {"\xEF\xBB\xBF"
+       "a",
+       0,
+       {1, 1, kGapDropped, 0xBF}},
+      {"\xD0\x9E\xD0\xBC-1", 0, {1, 4, kGapDropped, '-'}},
+      {"\xCE\xEC 1", 0, {1, 4, kGapDropped | kGapBlank, 0xEC}},
+      {"x/*c*/y", 1, {1, 7, kGapComment, 0}},
+      {"1/2\n/x\n3", 1, {3, 1, kGapComment | kGapSwallowed | kGapLineBreak, 0}},
+      {"12", 2, {1, 3, 0, 0}},  // the terminator: the end of the file
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.content);
+    Stored(c.content);
+    const CharOrigin& o = data_origin[c.cell];
+    EXPECT_EQ(o.line, c.origin.line);
+    EXPECT_EQ(o.col, c.origin.col);
+    EXPECT_EQ(o.gap, c.origin.gap);
+    EXPECT_EQ(o.dropped, c.origin.dropped);
+  }
+  Stored("1/2\n/x\n3, 4 / 5,");
+  ASSERT_EQ(file_notes.swallow_count, 2);
+  EXPECT_EQ(file_notes.swallows[0].line, 1);
+  EXPECT_EQ(file_notes.swallows[0].col, 2);
+  EXPECT_EQ(file_notes.swallows[0].end_line, 2);
+  EXPECT_EQ(file_notes.swallows[1].end_line, 0);  // up to the end of the file
+  Stored(
+      std::string("\xFF\xFE"
+                  "1\0,\0",
+                  6));
+  EXPECT_TRUE(file_notes.utf16);
+  EXPECT_EQ(file_notes.nul_bytes, 2);
+  EXPECT_EQ(file_notes.bytes, 6);
+}
+
 TEST(ReadDataFile, SizeLimit) {
   const std::string k2999(2999, 'A');
   EXPECT_EQ(Stored(k2999 + "\n  // comment, more\n/* x */ \r\n").size(), 2999u);

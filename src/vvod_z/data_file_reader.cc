@@ -201,7 +201,8 @@ int read_data_file(FILE* in, int* words) {
     const int before = k.fprop;
     const bool outside = OutsideComments(&k, ch);
     WatchSwallow(&swallow, before, k, line, col);
-    if (!outside) {
+    // The '/' that closes a block comment belongs to the comment.
+    if (!outside || (before != 0 && ch == '/')) {
       gap.gap |= swallow.on ? kGapComment | kGapSwallowed : kGapComment;
       continue;
     }

@@ -132,7 +132,7 @@ int LikelyKeyword(const WordNote& w, bool* by_case) {
 
 /// What the filters dropped in a gap, in words.
 struct GapText {
-  char s[160] = {};
+  char s[256] = {};
 };
 
 GapText Describe(const CharOrigin& o) {
