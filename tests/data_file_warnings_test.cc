@@ -79,7 +79,7 @@ TEST(DataFileWarnings, EachTrapNamesItsLine) {
       {"empty word", "TIP,, 1,\n" + kList + "END,\n", "1:5", "пустое слово"},
       {"END without comma", kList + "END\n", "3:1", "последнее слово «END» не прочитано"},
       {"UTF-16", std::string("\xFF\xFES\0T\0A\0R\0T\0,\0", 14), "1:1", "UTF-16"},
-      {"NUL bytes", std::string("S\0T\0A\0R\0T\0,\0", 12), "1:1", "не текстовый"},
+      {"NUL bytes", std::string("S\0T\0A\0R\0T\0,\0", 12), "1:1", "не текстовый (нулевых байтов: 6)"},
       {"START without END", "TCH, 50,\n" + kList, "2:1", "не закончен словом END"},
       {"a keyword for a number", "TCH, ZNACH, 5,\n" + kList + "END,\n", "1:6",
        "после TCH ожидалось число, а стоит ZNACH"},

@@ -1,6 +1,7 @@
 #include "vvod_z/data_file_warnings.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -371,8 +372,8 @@ int data_file_warnings(const char* name, int a) {
   }
   if (file_notes.nul_bytes >= kFewNuls && file_notes.nul_bytes * kNulShare >= file_notes.bytes) {
     Warn(&r, file_start,
-         "файл, видимо, не текстовый (нулевых байтов: %ld): файл данных пишется обычным текстом",
-         file_notes.nul_bytes);
+         "файл, видимо, не текстовый (нулевых байтов: %d): файл данных пишется обычным текстом",
+         static_cast<int>(std::min<long>(file_notes.nul_bytes, INT_MAX)));
     return r.found;
   }
   const WordNote* w = nullptr;
