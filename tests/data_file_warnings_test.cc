@@ -79,7 +79,8 @@ TEST(DataFileWarnings, EachTrapNamesItsLine) {
       {"empty word", "TIP,, 1,\n" + kList + "END,\n", "1:5", "пустое слово"},
       {"END without comma", kList + "END\n", "3:1", "последнее слово «END» не прочитано"},
       {"UTF-16", std::string("\xFF\xFES\0T\0A\0R\0T\0,\0", 14), "1:1", "UTF-16"},
-      {"NUL bytes", std::string("S\0T\0A\0R\0T\0,\0", 12), "1:1", "не текстовый (нулевых байтов: 6)"},
+      {"NUL bytes", std::string("S\0T\0A\0R\0T\0,\0", 12), "1:1",
+       "не текстовый (нулевых байтов: 6)"},
       {"START without END", "TCH, 50,\n" + kList, "2:1", "не закончен словом END"},
       {"a keyword for a number", "TCH, ZNACH, 5,\n" + kList + "END,\n", "1:6",
        "после TCH ожидалось число, а стоит ZNACH"},
@@ -154,6 +155,10 @@ TEST(DataFileWarnings, GoToStandardErrorInTheConsoleCodePage) {
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err.rfind("data_1.txt:1:9: предупреждение: в числе «4k7»", 0), 0u) << r.err;
   EXPECT_EQ(r.out.find("4k7"), std::string::npos);
+  write_file(dir + "/data_1.txt", read_file(examples_dir() + "/data_1.txt"));
+  r = run_podbor_split(dir, "data_1.txt\n", "");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
   remove_tree(dir);
 
   ConsoleCapture k;
