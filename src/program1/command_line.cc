@@ -10,6 +10,12 @@ namespace {
 /// Exit status of a request answered; a misuse ends like a run in trouble.
 constexpr int kStatusAnswered = 0;
 
+/// The options besides the switch.
+constexpr char kEndOfOptions[] = "--";
+constexpr char kHelpShort[] = "-h";
+constexpr char kHelpLong[] = "--help";
+constexpr char kVersionOption[] = "--version";
+
 /// The argument count of the switch given alone: the program name and it.
 constexpr int kSwitchAloneArgc = 2;
 
@@ -79,12 +85,12 @@ CommandLine parse_command_line(int argc, const char* const* argv) {
     if (options && IsOption(arg)) {
       if (IsSwitch(arg)) {
         line.repeat = true;
-      } else if (Is(arg, "--")) {
+      } else if (Is(arg, kEndOfOptions)) {
         options = false;
-      } else if (Is(arg, "-h") || Is(arg, "--help")) {
+      } else if (Is(arg, kHelpShort) || Is(arg, kHelpLong)) {
         line.request = Request::kHelp;
         return line;
-      } else if (Is(arg, "--version")) {
+      } else if (Is(arg, kVersionOption)) {
         line.request = Request::kVersion;
         return line;
       } else {

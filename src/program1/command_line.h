@@ -18,7 +18,7 @@ struct CommandLine {
   /// The switch given alone: the run first shows the argument count and the
   /// argument's first character, as it always has; nullptr otherwise.
   const char* echoed = nullptr;
-  int argc = 0;
+  int argc = 0;  ///< The argument count, as the echo shows it.
   /// The data file named on the command line; nullptr: the user is asked.
   const char* data_file = nullptr;
   /// The argument that could not be understood (kMisuse): an unknown option,
