@@ -10,14 +10,12 @@
 #include "text/console.h"
 #include "vvod_z/command_interpreter.h"
 #include "vvod_z/data_file_reader.h"
+#include "vvod_z/keyword_likeness.h"
 
 namespace {
 
 /// A word is quoted with at most this many characters.
 constexpr int kQuoteChars = 32;
-/// Keywords longer than this may be misspelt by two edits, shorter ones by one.
-constexpr int kShortKeyword = 3;
-constexpr int kLongestWord = 15;
 /// A file counts as no text when at least one byte in this many is a NUL.
 constexpr int kNulShare = 8;
 constexpr int kFewNuls = 4;
@@ -68,10 +66,6 @@ bool IsLetter(int c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int Upper(int c) {
-  return (c >= 'a' && c <= 'z') ? c - 'a' + 'A' : c;
-}
-
 /// The first cell of the word that satisfies `test`, or -1.
 template <typename Test>
 int FirstWhere(const WordNote& w, Test test) {
@@ -86,49 +80,6 @@ bool OnlyDigits(const WordNote& w) {
 
 bool OnlyLetters(const WordNote& w) {
   return w.first < w.comma && FirstWhere(w, [](int c) { return !IsLetter(c); }) < 0;
-}
-
-/// Edits (insertions, deletions, changes, swaps of neighbours) that turn
-/// the word, in capitals, into `keyword`.
-int Edits(const WordNote& w, const char* keyword) {
-  const int m = w.comma - w.first;
-  const int n = static_cast<int>(std::strlen(keyword));
-  int d[kLongestWord + 1][kLongestWord + 1];
-  for (int i = 0; i <= m; ++i) {
-    for (int j = 0; j <= n; ++j) {
-      if (i == 0 || j == 0) {
-        d[i][j] = i + j;
-        continue;
-      }
-      const int a = Upper(data[w.first + i - 1]);
-      const int b = static_cast<unsigned char>(keyword[j - 1]);
-      d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + (a != b)});
-      if (i > 1 && j > 1 && a == static_cast<unsigned char>(keyword[j - 2]) &&
-          Upper(data[w.first + i - 2]) == b)
-        d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-    }
-  }
-  return d[m][n];
-}
-
-/// The keyword that a word of letters that is no keyword probably means:
-/// the same letters in other case, or a keyword of more than one letter
-/// within one edit (two for long keywords). -1 when none is near.
-int LikelyKeyword(const WordNote& w, bool* by_case) {
-  if (w.comma - w.first > kLongestWord) return -1;
-  int best = -1;
-  int fewest = kLongestWord;
-  for (int k = 0; k < kKeywordCount; ++k) {
-    const int edits = Edits(w, keyword_name(k));
-    const int len = static_cast<int>(std::strlen(keyword_name(k)));
-    const bool near = edits == 0 || (len > 1 && edits <= (len > kShortKeyword ? 2 : 1));
-    if (near && edits < fewest) {
-      best = k;
-      fewest = edits;
-    }
-  }
-  *by_case = fewest == 0;
-  return best;
 }
 
 /// What the filters dropped in a gap, in words.
@@ -210,7 +161,9 @@ Trap WordTraps(Reporter* r, const WordNote* w, int n, int k, int a) {
   const int gap = GapInside(v, v.first);
   const int letter = v.command == kNotKeyword ? FirstWhere(v, IsLetter) : -1;
   bool by_case = false;
-  const int likely = letter >= 0 && OnlyLetters(v) && gap < 0 ? LikelyKeyword(v, &by_case) : -1;
+  const int likely = letter >= 0 && OnlyLetters(v) && gap < 0
+                         ? likely_keyword(&data[v.first], v.comma - v.first, &by_case)
+                         : -1;
   if (likely >= 0) {
     if (by_case)
       Warn(r, data_origin[v.first],
