@@ -33,6 +33,12 @@ TEST(Console, ReadsOneCharacterAtATime) {
   EXPECT_EQ(console_getc(), EOF);
 }
 
+TEST(Console, AnAnswerLineIsKeptToItsBound) {
+  ConsoleCapture k(std::string(10000, 'x') + "\nq\n");
+  EXPECT_EQ(console_line(), std::string(kAnswerMax, 'x'));
+  EXPECT_EQ(console_line(), "q");
+}
+
 TEST(Cp1251, ConvertsCyrillicAndPassesOtherBytes) {
   std::string utf8 = "АаЯяЁё №–R0=-1";
   std::string out = to_cp1251(utf8);

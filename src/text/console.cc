@@ -80,7 +80,7 @@ int console_getc() {
 std::string console_line() {
   std::string line;
   for (int c = console_getc(); c != EOF && c != '\n'; c = console_getc())
-    line += static_cast<char>(c);
+    if (line.size() < kAnswerMax) line += static_cast<char>(c);
   return line;
 }
 

@@ -59,8 +59,13 @@ void console_puts(const char* s);
 /// screen before it waits.
 int console_getc();
 
+/// An answer line is kept up to this many bytes; the rest of it is read and
+/// dropped, so that any input costs bounded memory.
+inline constexpr size_t kAnswerMax = 4096;
+
 /// The answer to a paging prompt: the line typed at a terminal, without its
-/// line break. Whatever was printed is on the screen before it waits.
+/// line break, cut to kAnswerMax bytes. Whatever was printed is on the screen
+/// before it waits.
 std::string console_line();
 
 /// The first character of `line`, typed in the console's code page, as its

@@ -3,7 +3,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/ioctl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <cstdio>
@@ -160,6 +162,25 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
   std::remove(err_path.c_str());
   return r;
 }
+
+#ifndef _WIN32
+int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal) {
+  pid_t pid = fork();
+  if (pid != 0) return pid;
+  // The child: only calls that are safe between fork and exec.
+  if (terminal) {
+    setsid();
+    ioctl(in, TIOCSCTTY, 0);
+  }
+  dup2(in, 0);
+  dup2(out, 1);
+  dup2(err, 2);
+  char lang[] = "LANG=C.UTF-8";
+  char* const env[] = {lang, nullptr};
+  if (chdir(dir.c_str()) == 0) execle(PODBOR_EXE, PODBOR_EXE, static_cast<char*>(nullptr), env);
+  _exit(127);
+}
+#endif
 
 std::string read_file(const std::string& path) {
   std::ifstream f(path, std::ios::binary);

@@ -25,6 +25,14 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
                            const std::string& args = "", const std::string& env = "LANG=C.UTF-8",
                            const std::string& redirect = "");
 
+#ifndef _WIN32
+/// Starts build/podbor in directory `dir` without a shell, its standard
+/// input, output and error on the descriptors given, in a UTF-8 locale; with
+/// `terminal`, `in` is a terminal that becomes its controlling terminal.
+/// Returns its process id; the caller waits for it.
+int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal = false);
+#endif
+
 /// The whole content of a file; empty when it cannot be read.
 std::string read_file(const std::string& path);
 

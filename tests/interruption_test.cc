@@ -1,0 +1,196 @@
+// Runs cut short from outside: a signal at a paging prompt or during the key
+// wait, a reader that closes the pipe, a name line without end. The result
+// file is whole or untouched, nothing is left behind, the terminal is as it
+// was, and memory stays bounded. POSIX signals and terminals only.
+
+#ifndef _WIN32
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/test_util.h"
+
+namespace {
+
+std::vector<std::string> Names(const std::string& dir) {
+  std::vector<std::string> v;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    v.push_back(e.path().filename().string());
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+/// Reads the terminal's output until `what` has appeared; false when it
+/// does not within a generous while (a hang, not a measurement).
+bool ReadUntil(int master, const std::string& what) {
+  std::string seen;
+  for (int tries = 0; tries < 200 && seen.find(what) == std::string::npos; ++tries) {
+    pollfd p{master, POLLIN, 0};
+    if (poll(&p, 1, 100) <= 0) continue;
+    char buf[4096];
+    ssize_t n = read(master, buf, sizeof(buf));
+    if (n <= 0) return false;
+    seen.append(buf, static_cast<size_t>(n));
+  }
+  return seen.find(what) != std::string::npos;
+}
+
+/// podbor on a pseudo-terminal of its own, in `dir`, with the data file
+/// name typed.
+struct TerminalRun {
+  int master = -1;
+  int slave = -1;
+  int pid = -1;
+
+  explicit TerminalRun(const std::string& dir) {
+    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
+    pid = spawn_podbor(dir, slave, slave, slave, /*terminal=*/true);
+    const char name[] = "data_1.txt\n";
+    if (write(master, name, sizeof(name) - 1) < 0) pid = -1;
+  }
+  ~TerminalRun() {
+    close(master);
+    close(slave);
+  }
+  /// Sends `sig` and returns the signal that ended the process (0: none).
+  int KillWith(int sig) {
+    kill(pid, sig);
+    int st = 0;
+    waitpid(pid, &st, 0);
+    return WIFSIGNALED(st) ? WTERMSIG(st) : 0;
+  }
+};
+
+}  // namespace
+
+TEST(Interruption, ASignalAtAPagingPromptLeavesTheWholeResultFile) {
+  // Eleven matches: the listing pauses after ten.
+  const std::string data = "FALL,1,TCH,60,START,10,20,30,40,50,60,END,\n";
+  std::string piped = make_temp_dir();
+  write_file(piped + "/data_1.txt", data);
+  ASSERT_EQ(run_podbor_split(piped, "data_1.txt\n").status, 0);
+
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", data);
+  {
+    TerminalRun t(dir);
+    ASSERT_GT(t.pid, 0);
+    ASSERT_TRUE(ReadUntil(t.master, "введите 'q'"));
+    EXPECT_EQ(t.KillWith(SIGTERM), SIGTERM);
+  }
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), read_file(piped + "/Rezalts.txt"));
+  EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
+  std::filesystem::remove_all(dir);
+  std::filesystem::remove_all(piped);
+}
+
+TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(sig);
+    std::string dir = make_temp_dir();
+    write_file(dir + "/data_1.txt", "START,10,20,END,\n");
+    TerminalRun t(dir);
+    ASSERT_GT(t.pid, 0);
+    termios before;
+    ASSERT_EQ(tcgetattr(t.slave, &before), 0);
+    ASSERT_TRUE(ReadUntil(t.master, "Конец программы"));
+    // The key wait turns echo and line mode off; wait until it has.
+    termios now = before;
+    for (int tries = 0; tries < 500 && (now.c_lflag & ECHO); ++tries) {
+      usleep(10000);
+      tcgetattr(t.slave, &now);
+    }
+    ASSERT_FALSE(now.c_lflag & ECHO);
+    EXPECT_EQ(t.KillWith(sig), sig);
+    ASSERT_EQ(tcgetattr(t.slave, &now), 0);
+    EXPECT_EQ(now.c_lflag & (ECHO | ICANON), before.c_lflag & (ECHO | ICANON));
+    EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
+    std::filesystem::remove_all(dir);
+  }
+}
+
+TEST(Interruption, AReaderThatClosesThePipeIsNoTrouble) {
+  // Sixty components, every match printed: far more than a pipe holds.
+  std::string data = "FALL,1,TCH,0,START,";
+  for (int k = 1; k <= 60; ++k)
+    data += std::to_string(k) + ",";
+  std::string dir = make_temp_dir();
+  write_file(dir + "/data_1.txt", data + "END,\n");
+  write_file(dir + "/.stdin", "data_1.txt\n");
+  // Close-on-exec: the reader's end must not live on in podbor.
+  int in = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
+  int err = open((dir + "/.stderr").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  int pipe_fds[2];
+  ASSERT_EQ(pipe2(pipe_fds, O_CLOEXEC), 0);
+  int pid = spawn_podbor(dir, in, pipe_fds[1], err);
+  close(pipe_fds[1]);
+  char head[100];
+  EXPECT_GT(read(pipe_fds[0], head, sizeof(head)), 0);
+  close(pipe_fds[0]);
+  int st = 0;
+  waitpid(pid, &st, 0);
+  close(in);
+  close(err);
+  EXPECT_TRUE(WIFEXITED(st));
+  EXPECT_EQ(WEXITSTATUS(st), 0);
+  EXPECT_EQ(read_file(dir + "/.stderr"), "");
+  std::string file = read_file(dir + "/Rezalts.txt");
+  EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
+  std::filesystem::remove_all(dir);
+}
+
+namespace {
+
+/// Runs podbor with `dir`/.stdin as standard input; returns its exit status
+/// and sets `*max_rss_kb` to the most memory it held. The count starts at
+/// the fork, so this process should hold little.
+int RunMeasured(const std::string& dir, long* max_rss_kb) {
+  int in = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
+  int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  int pid = spawn_podbor(dir, in, null, null);
+  int st = 0;
+  rusage ru{};
+  wait4(pid, &st, 0, &ru);
+  close(in);
+  close(null);
+  *max_rss_kb = ru.ru_maxrss;
+  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+}  // namespace
+
+TEST(Interruption, ANameLineWithoutEndCostsBoundedMemory) {
+  std::string dir = make_temp_dir();
+  long small = 0;
+  long huge = 0;
+  write_file(dir + "/.stdin", "missing.txt\n");
+  EXPECT_EQ(RunMeasured(dir, &small), 2);
+  {
+    std::string mb(1 << 20, 'x');
+    FILE* f = std::fopen((dir + "/.stdin").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    for (int k = 0; k < 50; ++k)
+      std::fwrite(mb.data(), 1, mb.size(), f);
+    std::fputs("\n", f);
+    std::fclose(f);
+  }
+  EXPECT_EQ(RunMeasured(dir, &huge), 2);
+  // Holding the line would take 50 MB at the least.
+  EXPECT_LT(huge, small + 16 * 1024);
+  std::filesystem::remove_all(dir);
+}
+
+#endif  // _WIN32
