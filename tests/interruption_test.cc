@@ -14,10 +14,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -25,13 +23,7 @@
 
 namespace {
 
-std::vector<std::string> Names(const std::string& dir) {
-  std::vector<std::string> v;
-  for (const auto& e : std::filesystem::directory_iterator(dir))
-    v.push_back(e.path().filename().string());
-  std::sort(v.begin(), v.end());
-  return v;
-}
+const std::set<std::string> kDataAndResult = {"Rezalts.txt", "data_1.txt"};
 
 /// Reads the terminal's output until `what` has appeared; false when it
 /// does not within a generous while (a hang, not a measurement).
@@ -74,6 +66,26 @@ struct TerminalRun {
   }
 };
 
+/// Starts podbor in `dir` with `dir`/.stdin as standard input, standard
+/// output on `out` (-1: nowhere) and standard error into the file `err`.
+int SpawnOnFiles(const std::string& dir, int out, const char* err) {
+  int in_fd = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
+  int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  int err_fd = open(err, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  int pid = spawn_podbor(dir, in_fd, out < 0 ? null : out, err_fd);
+  close(in_fd);
+  close(null);
+  close(err_fd);
+  return pid;
+}
+
+/// Waits for `pid`; its exit status, -1 when a signal ended it.
+int ExitStatus(int pid, rusage* ru) {
+  int st = 0;
+  wait4(pid, &st, 0, ru);
+  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
 }  // namespace
 
 TEST(Interruption, ASignalAtAPagingPromptLeavesTheWholeResultFile) {
@@ -92,9 +104,9 @@ TEST(Interruption, ASignalAtAPagingPromptLeavesTheWholeResultFile) {
     EXPECT_EQ(t.KillWith(SIGTERM), SIGTERM);
   }
   EXPECT_EQ(read_file(dir + "/Rezalts.txt"), read_file(piped + "/Rezalts.txt"));
-  EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
-  std::filesystem::remove_all(dir);
-  std::filesystem::remove_all(piped);
+  EXPECT_EQ(names_in(dir), kDataAndResult);
+  remove_tree(dir);
+  remove_tree(piped);
 }
 
 TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
@@ -117,8 +129,8 @@ TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
     EXPECT_EQ(t.KillWith(sig), sig);
     ASSERT_EQ(tcgetattr(t.slave, &now), 0);
     EXPECT_EQ(now.c_lflag & (ECHO | ICANON), before.c_lflag & (ECHO | ICANON));
-    EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
-    std::filesystem::remove_all(dir);
+    EXPECT_EQ(names_in(dir), kDataAndResult);
+    remove_tree(dir);
   }
 }
 
@@ -131,25 +143,19 @@ TEST(Interruption, AReaderThatClosesThePipeIsNoTrouble) {
   write_file(dir + "/data_1.txt", data + "END,\n");
   write_file(dir + "/.stdin", "data_1.txt\n");
   // Close-on-exec: the reader's end must not live on in podbor.
-  int in = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
-  int err = open((dir + "/.stderr").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   int pipe_fds[2];
   ASSERT_EQ(pipe2(pipe_fds, O_CLOEXEC), 0);
-  int pid = spawn_podbor(dir, in, pipe_fds[1], err);
+  int pid = SpawnOnFiles(dir, pipe_fds[1], (dir + "/.stderr").c_str());
   close(pipe_fds[1]);
   char head[100];
   EXPECT_GT(read(pipe_fds[0], head, sizeof(head)), 0);
   close(pipe_fds[0]);
-  int st = 0;
-  waitpid(pid, &st, 0);
-  close(in);
-  close(err);
-  EXPECT_TRUE(WIFEXITED(st));
-  EXPECT_EQ(WEXITSTATUS(st), 0);
+  rusage ru{};
+  EXPECT_EQ(ExitStatus(pid, &ru), 0);
   EXPECT_EQ(read_file(dir + "/.stderr"), "");
   std::string file = read_file(dir + "/Rezalts.txt");
   EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
 }
 
 namespace {
@@ -158,16 +164,10 @@ namespace {
 /// and sets `*max_rss_kb` to the most memory it held. The count starts at
 /// the fork, so this process should hold little.
 int RunMeasured(const std::string& dir, long* max_rss_kb) {
-  int in = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
-  int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  int pid = spawn_podbor(dir, in, null, null);
-  int st = 0;
   rusage ru{};
-  wait4(pid, &st, 0, &ru);
-  close(in);
-  close(null);
+  int status = ExitStatus(SpawnOnFiles(dir, -1, "/dev/null"), &ru);
   *max_rss_kb = ru.ru_maxrss;
-  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  return status;
 }
 
 }  // namespace
@@ -190,7 +190,7 @@ TEST(Interruption, ANameLineWithoutEndCostsBoundedMemory) {
   EXPECT_EQ(RunMeasured(dir, &huge), 2);
   // Holding the line would take 50 MB at the least.
   EXPECT_LT(huge, small + 16 * 1024);
-  std::filesystem::remove_all(dir);
+  remove_tree(dir);
 }
 
 #endif  // _WIN32
