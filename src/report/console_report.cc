@@ -37,6 +37,34 @@ bool Pause(Output*) {
   return console_getc() != kQuit;
 }
 
+void OutputFlags(Output* out, char v1, char v2) {
+  print(out, "================== Флаги вывода  результата '%c' '%c' ==================\n\n", v1,
+        v2);
+}
+
+void Label(Output* out, int number, double mean) {
+  print(out, "Rsr_%d_=%f    ", number, mean);
+}
+
+void FlagLine(Output* out, int j, char flag_j, int p, char flag_p, char flagrr) {
+  print(out, "flag_%d=%c \t flag_%d=%c   flagrr=%c \n", j, flag_j, p, flag_p, flagrr);
+}
+
+void ComponentLine(Output* out, const MatchComponents& k, double f_de) {
+  print(out,
+        "R%-2d%c=%-7.2f || R%-2d%c=%-7.2f  and  R%-2d%c=%-7.2f || R%-2d%c=%-7.2f  f_d%%=%-8f\n\n",
+        MATCH_COMPONENT_VALUES(k, f_de));
+}
+
+void Stop(Output* out, double threshold) {
+  print(out, "\n== Вывод остановлен по превышению процента ошибки подбора f_d%% > %7.4f ==\n",
+        threshold);
+}
+
+void Element(Output* out, int number, double value) {
+  print(out, "R%-3d=%9f\t", number, value);
+}
+
 const ReportLayout kConsoleLayout{
     "======================== Результаты ==================================\n"
     "\n",
@@ -44,12 +72,12 @@ const ReportLayout kConsoleLayout{
     "\n",
     "= Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n"
     "\n",
-    "================== Флаги вывода  результата '%c' '%c' ==================\n\n",
-    "Rsr_%d_=%f    ",
-    "flag_%d=%c \t flag_%d=%c   flagrr=%c \n",
-    "R%-2d%c=%-7.2f || R%-2d%c=%-7.2f  and  R%-2d%c=%-7.2f || R%-2d%c=%-7.2f  f_d%%=%-8f\n\n",
-    "\n== Вывод остановлен по превышению процента ошибки подбора f_d%% > %7.4f ==\n",
-    "R%-3d=%9f\t",
+    OutputFlags,
+    Label,
+    FlagLine,
+    ComponentLine,
+    Stop,
+    Element,
     4,
     Pause,
 };

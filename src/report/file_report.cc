@@ -19,17 +19,43 @@ bool Separator(Output* out) {
   return true;
 }
 
+void OutputFlags(Output* out, char v1, char v2) {
+  print(out, "=====================Flag = '%c'||'%c'==============================\n", v1, v2);
+}
+
+void Label(Output* out, int number, double mean) {
+  print(out, "\n\nRsr_%d_= %f    ", number, mean);
+}
+
+void FlagLine(Output* out, int j, char flag_j, int p, char flag_p, char flagrr) {
+  print(out, "flag_%d = %c \t flag_%d = %c \t flagrr = %c \n\n", j, flag_j, p, flag_p, flagrr);
+}
+
+void ComponentLine(Output* out, const MatchComponents& k, double f_de) {
+  print(out,
+        "R%-2d %c = %-7.2f || R%-2d %c = %-7.2f   and    R%-2d %c = %-7.2f || R%-2d %c = %-7.2f  "
+        "  f_d%%=%-8f\n\n",
+        MATCH_COMPONENT_VALUES(k, f_de));
+}
+
+void Stop(Output* out, double threshold) {
+  print(out, "\n=====================Rezalts end>%f%% ===================\n", threshold);
+}
+
+void Element(Output* out, int number, double value) {
+  print(out, "R%4d =  %10f\t", number, value);
+}
+
 const ReportLayout kFileLayout{
     "=====================Rezalts======================================\n",
     "==Варианты без повторных использований компонентов Flagrr='Y'=====\n",
     "==Варианты с повторным использованием компонентов Flagrr='Y'||'N'=\n",
-    "=====================Flag = '%c'||'%c'==============================\n",
-    "\n\nRsr_%d_= %f    ",
-    "flag_%d = %c \t flag_%d = %c \t flagrr = %c \n\n",
-    "R%-2d %c = %-7.2f || R%-2d %c = %-7.2f   and    R%-2d %c = %-7.2f || R%-2d %c = %-7.2f  "
-    "  f_d%%=%-8f\n\n",
-    "\n=====================Rezalts end>%f%% ===================\n",
-    "R%4d =  %10f\t",
+    OutputFlags,
+    Label,
+    FlagLine,
+    ComponentLine,
+    Stop,
+    Element,
     5,
     Separator,
 };

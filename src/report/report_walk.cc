@@ -40,7 +40,7 @@ void ListComponents(const ReportLayout& m, Output* out, const ComponentList& s, 
     if (flagRR[k] != flag) {
       continue;
     }
-    print(out, m.element, k + 1 + s.rs, static_cast<double>(RR[s.Ns + k]));
+    m.element(out, k + 1 + s.rs, static_cast<double>(RR[s.Ns + k]));
     if (++v % m.per_line == 0) {
       put_text(out, "\n");
     }
@@ -50,15 +50,12 @@ void ListComponents(const ReportLayout& m, Output* out, const ComponentList& s, 
 /// Prints the match of record j with its partner p, whose components are k,
 /// and uses the components up.
 void PrintMatch(const ReportLayout& m, Output* out, int number, int j, int p,
-                const std::array<ShownComponent, 4>& k, char flagrr) {
+                const MatchComponents& k, char flagrr) {
   const bibl& a = Mb[j];
   const bibl& b = Mb[p];
-  print(out, m.label, number, Mean(a.fc, b.fc));
-  print(out, m.flag_line, j, a.flag, p, b.flag, flagrr);
-  print(out, m.component_line, k[0].number, k[0].flag, static_cast<double>(k[0].value), k[1].number,
-        k[1].flag, static_cast<double>(k[1].value), k[2].number, k[2].flag,
-        static_cast<double>(k[2].value), k[3].number, k[3].flag, static_cast<double>(k[3].value),
-        static_cast<double>(a.f_de));
+  m.label(out, number, Mean(a.fc, b.fc));
+  m.flag_line(out, j, a.flag, p, b.flag, flagrr);
+  m.component_line(out, k, static_cast<double>(a.f_de));
   for (const ShownComponent& c : k) {
     if (c.k >= 0) {
       flagRR[c.k] = kUsed;
@@ -92,7 +89,7 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
                  char v2, int Ns) {
   put_text(out, m.header);
   put_text(out, fall == 0 ? m.mode_once : m.mode_repeat);
-  print(out, m.output_flags, v1, v2);
+  m.output_flags(out, v1, v2);
 
   ComponentList s = component_list(Ns, N);
   // The leading imaginary element is freed again after every record, so
@@ -107,7 +104,7 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
     }
     const bibl& a = Mb[j];
     if (Stops(a.f_de, threshold)) {
-      print(out, m.stop, static_cast<double>(threshold));
+      m.stop(out, static_cast<double>(threshold));
       break;
     }
     int p = a.N_de;
@@ -115,8 +112,8 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
       continue;
     }
     const bibl& b = Mb[p];
-    std::array<ShownComponent, 4> k{shown_component(s, a.x), shown_component(s, a.y),
-                                    shown_component(s, b.x), shown_component(s, b.y)};
+    MatchComponents k{shown_component(s, a.x), shown_component(s, a.y), shown_component(s, b.x),
+                      shown_component(s, b.y)};
     bool free =
         std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == kFree; });
     if (free || fall != 0) {

@@ -4,6 +4,8 @@
 // matches, which a ReportLayout carries.
 #pragma once
 
+#include <array>
+
 #include "program1/register_table.h"
 #include "text/output.h"
 
@@ -38,18 +40,40 @@ ShownComponent shown_component(const ComponentList& s, int u);
 /// Matches between two calls of a layout's every_ten: a console page.
 inline constexpr int kMatchesPerPage = 10;
 
-/// The texts of one report, printf formats with decimal commas.
+/// The four components of a match in the order its component line shows
+/// them: the record's x and y, then its partner's x and y.
+using MatchComponents = std::array<ShownComponent, 4>;
+
+/// The values of a component line in the order both reports' formats take
+/// them: number, flag and value of each component, then the deviation. A
+/// macro, so that each report keeps its format a literal that the compiler
+/// checks against these values.
+#define MATCH_COMPONENT_VALUES(k, f_de)                                                      \
+  (k)[0].number, (k)[0].flag, static_cast<double>((k)[0].value), (k)[1].number, (k)[1].flag, \
+      static_cast<double>((k)[1].value), (k)[2].number, (k)[2].flag,                         \
+      static_cast<double>((k)[2].value), (k)[3].number, (k)[3].flag,                         \
+      static_cast<double>((k)[3].value), (f_de)
+
+/// The texts of one report. Every line with numbers in it is a function
+/// that prints it from a literal format, so that the compiler checks each
+/// format against its arguments.
 struct ReportLayout {
-  const char* header;          ///< First header line.
-  const char* mode_once;       ///< Mode line when a component serves once (fall 0).
-  const char* mode_repeat;     ///< Mode line when components may serve again.
-  const char* output_flags;    ///< Output-flag line: fv1, fv2.
-  const char* label;           ///< Match label: number, mean.
-  const char* flag_line;       ///< Flag line: index, flag, partner index, flag, flagrr.
-  const char* component_line;  ///< Component line: 4 x (number, flag, value), deviation.
-  const char* stop;            ///< Stop line: threshold.
-  const char* element;         ///< List entry: number, value.
-  int per_line;                ///< List entries per line.
+  const char* header;       ///< First header line.
+  const char* mode_once;    ///< Mode line when a component serves once (fall 0).
+  const char* mode_repeat;  ///< Mode line when components may serve again.
+  /// Output-flag line: the two output flags.
+  void (*output_flags)(Output* out, char v1, char v2);
+  /// Match label: match number, mean of the two pair values.
+  void (*label)(Output* out, int number, double mean);
+  /// Flag line: record, its flag, partner record, its flag, flagrr.
+  void (*flag_line)(Output* out, int j, char flag_j, int p, char flag_p, char flagrr);
+  /// Component line: the four components and the deviation.
+  void (*component_line)(Output* out, const MatchComponents& k, double f_de);
+  /// Stop line: the threshold.
+  void (*stop)(Output* out, double threshold);
+  /// List entry: component number, value.
+  void (*element)(Output* out, int number, double value);
+  int per_line;  ///< List entries per line.
   /// Runs before the 11th, 21st, ... match; false ends the walk with that
   /// match unprinted. nullptr: nothing happens there.
   bool (*every_ten)(Output* out);

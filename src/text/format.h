@@ -17,4 +17,5 @@ using PutFn = void (*)(void* ctx, const char* s, size_t n);
 /// f F e E g G (double) and %%; no length modifiers. Every floating-point
 /// field shows ',' where the C locale shows '.'. Infinities and NaNs print
 /// as glibc prints them, on every system: inf, -inf, nan, -nan.
-void vformat(PutFn put, void* ctx, const char* fmt, va_list ap);
+void vformat(PutFn put, void* ctx, const char* fmt, va_list ap)
+    __attribute__((format(printf, 3, 0)));

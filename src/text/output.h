@@ -22,7 +22,7 @@ void flush_output(Output* v);
 bool output_lost(const Output& v);
 
 /// printf-like output with a decimal comma in every floating-point field.
-void vprint(Output* v, const char* fmt, va_list ap);
+void vprint(Output* v, const char* fmt, va_list ap) __attribute__((format(printf, 2, 0)));
 void print(Output* v, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
 /// Writes `s` as it stands (no conversions), converted to the stream's code page.
