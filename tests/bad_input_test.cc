@@ -51,7 +51,8 @@ void Check(const Row& row, const std::string& dir) {
     EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
     std::string file = read_file(path);
     EXPECT_NE(file.find(to_cp1251(row.result_file)), std::string::npos);
-    EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
+    const std::string end = to_cp1251("\n\tКонец файла\n");
+    EXPECT_EQ(file.substr(file.size() - end.size()), end);
   } else {
     EXPECT_FALSE(file_exists(path));
   }

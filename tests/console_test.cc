@@ -41,12 +41,12 @@ TEST(Console, AnAnswerLineIsKeptToItsBound) {
 
 TEST(Cp1251, ConvertsCyrillicAndPassesOtherBytes) {
   std::string utf8 = "АаЯяЁё №–R0=-1";
-  std::string out = to_cp1251(utf8);
+  std::string out = in_cp1251(utf8);
   EXPECT_EQ(out, "\xC0\xE0\xDF\xFF\xA8\xB8 \xB9\x96R0=-1");
 
   // Bytes that are no UTF-8 (a name typed on a Windows-1251 console) pass as they are;
   // characters the code page lacks become '?'.
   std::string raw = "\xC0\xE0 \xE2\x82 \xF0\x9F\x98\x80 \xE4\xB8\xAD";
-  out = to_cp1251(raw);
+  out = in_cp1251(raw);
   EXPECT_EQ(out, "\xC0\xE0 \xE2\x82 ? ?");
 }

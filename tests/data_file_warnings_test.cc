@@ -164,7 +164,7 @@ TEST(DataFileWarnings, GoToStandardErrorInTheConsoleCodePage) {
   ConsoleCapture k;
   console.err.cp1251 = true;
   console_print_error("%s: предупреждение\n", "f");
-  EXPECT_EQ(k.errors(), to_cp1251("f: предупреждение\n"));
+  EXPECT_EQ(k.errors(), in_cp1251("f: предупреждение\n"));
 }
 
 TEST(DataFileWarnings, AreBounded) {

@@ -22,14 +22,37 @@ void handle_signals();
 void wait_key(FILE* in);
 
 /// True when `f` is a terminal (a console window on Windows) rather than a
-/// pipe, a file or a device.
+/// pipe, a file or a device (NUL included).
 bool is_terminal(FILE* f);
 
-/// Opens `name` for reading in binary mode when it names a readable regular
-/// file; otherwise returns nullptr at once and sets `*err` to the errno of
-/// the failure or to kNotRegularFile. A named pipe, a device or a directory
-/// is no regular file and is never opened for reading, so it can neither
-/// block nor stream forever.
+/// How a standard stream takes the program's texts.
+enum class TextSink {
+  kLocale,         ///< Bytes in the code page the locale variables name.
+  kCp1251,         ///< Windows-1251 bytes, a line break one LF: a file or a pipe on Windows.
+  kConsoleWindow,  ///< A Windows console window: UTF-16 through write_console.
+};
+
+/// Readies the standard stream `f` (stdout or stderr) for the program's
+/// texts and says how they go there. On Windows a console window shows
+/// UTF-16 correctly whatever its code page; anything else gets
+/// Windows-1251, as the system has always written there, in binary mode so
+/// that the text is byte for byte the one of other systems.
+TextSink prepare_text_sink(FILE* f);
+
+/// Writes the UTF-8 text `s` (`n` bytes, whole characters) to the console
+/// window `f` as UTF-16; false when that failed.
+bool write_console(FILE* f, const char* s, size_t n);
+
+/// One byte of input from `in`, or EOF. A console window is read a typed
+/// line at a time as UTF-16 and handed out as UTF-8, so that a name in any
+/// script arrives whole; anything else gives its bytes as they come.
+int read_input_byte(FILE* in);
+
+/// Opens `name` (UTF-8 from a console window, else the bytes typed) for
+/// reading in binary mode when it names a readable regular file; otherwise returns nullptr at once
+/// and sets `*err` to the errno of the failure or to kNotRegularFile. A named pipe, a device or a
+/// directory is no regular file and is never opened for reading, so it can neither block nor stream
+/// forever.
 FILE* open_regular(const char* name, int* err);
 
 /// Creates a new, empty file beside `final_name` (same directory) for

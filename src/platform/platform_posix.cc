@@ -120,6 +120,18 @@ bool is_terminal(FILE* f) {
   return fd >= 0 && isatty(fd);
 }
 
+TextSink prepare_text_sink(FILE* /*f*/) {
+  return TextSink::kLocale;
+}
+
+bool write_console(FILE* f, const char* s, size_t n) {
+  return std::fwrite(s, 1, n, f) == n;
+}
+
+int read_input_byte(FILE* in) {
+  return std::getc(in);
+}
+
 FILE* open_regular(const char* name, int* err) {
   // O_NONBLOCK: opening a named pipe must not wait for a writer.
   int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -9,19 +9,20 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
 /// The unfinished result file, removed when the console is closed or
 /// interrupted. The console handler runs on a thread of its own; the
 /// lock keeps it from seeing a half-made change.
-char tmp_path[MAX_PATH + 16];
+wchar_t tmp_path[MAX_PATH + 16];
 bool tmp_armed = false;
 SRWLOCK guard = SRWLOCK_INIT;
 
 BOOL WINAPI OnConsoleEvent(DWORD) {
   AcquireSRWLockExclusive(&guard);
-  if (tmp_armed) DeleteFileA(tmp_path);
+  if (tmp_armed) DeleteFileW(tmp_path);
   tmp_armed = false;
   ReleaseSRWLockExclusive(&guard);
   return FALSE;  // the default handler ends the process
@@ -46,31 +47,117 @@ int ErrnoOf(DWORD e) {
   }
 }
 
+/// The console window behind `f`, or nullptr for a file, a pipe or a
+/// device: only a console has a console mode (NUL passes _isatty).
+HANDLE ConsoleOf(FILE* f) {
+  int fd = _fileno(f);
+  if (fd < 0) return nullptr;
+  HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  DWORD mode;
+  return h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) ? h : nullptr;
+}
+
+/// `name` in UTF-16: read as UTF-8 when it is valid UTF-8 (typed in a
+/// console window), else in the system's code page (a name piped in or
+/// given on the command line).
+std::wstring Wide(const char* name) {
+  int len = static_cast<int>(std::strlen(name));
+  UINT page = CP_UTF8;
+  int n = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, name, len, nullptr, 0);
+  if (n == 0 && len != 0) {
+    page = CP_ACP;
+    n = MultiByteToWideChar(page, 0, name, len, nullptr, 0);
+  }
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(page, 0, name, len, w.data(), n);
+  return w;
+}
+
+/// Whether a key is one that only changes others (Shift, Ctrl, Alt, the locks).
+bool IsModifier(WORD key) {
+  return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU || key == VK_CAPITAL ||
+         key == VK_NUMLOCK || key == VK_SCROLL || key == VK_LWIN || key == VK_RWIN;
+}
+
+/// The typed line being handed out by read_input_byte, in UTF-8.
+std::string typed;
+size_t typed_at = 0;
+
 }  // namespace
+
+TextSink prepare_text_sink(FILE* f) {
+  if (ConsoleOf(f)) return TextSink::kConsoleWindow;
+  _setmode(_fileno(f), _O_BINARY);
+  // The C library buffers standard error too when it leaves the console;
+  // a message must come out at once, in its place among the console's.
+  if (f == stderr) std::setvbuf(f, nullptr, _IONBF, 0);
+  return TextSink::kCp1251;
+}
+
+bool write_console(FILE* f, const char* s, size_t n) {
+  HANDLE h = ConsoleOf(f);
+  if (!h) return false;
+  wchar_t wide[1024];
+  int len = MultiByteToWideChar(CP_UTF8, 0, s, static_cast<int>(n), wide, 1024);
+  for (int at = 0; at < len;) {
+    DWORD done = 0;
+    if (!WriteConsoleW(h, wide + at, static_cast<DWORD>(len - at), &done, nullptr) || done == 0)
+      return false;
+    at += static_cast<int>(done);
+  }
+  return len > 0 || n == 0;
+}
+
+int read_input_byte(FILE* in) {
+  HANDLE h = ConsoleOf(in);
+  if (!h) return std::getc(in);
+  if (typed_at == typed.size()) {
+    wchar_t wide[1024];
+    DWORD n = 0;
+    if (!ReadConsoleW(h, wide, 1024, &n, nullptr) || n == 0) return EOF;
+    if (wide[0] == 0x1A) return EOF;  // Ctrl+Z, then Enter: the end of input
+    int len =
+        WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n), nullptr, 0, nullptr, nullptr);
+    typed.assign(static_cast<size_t>(len), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(n), typed.data(), len, nullptr, nullptr);
+    std::erase(typed, '\r');  // Enter gives CR LF
+    typed_at = 0;
+    if (typed.empty()) return read_input_byte(in);
+  }
+  return static_cast<unsigned char>(typed[typed_at++]);
+}
 
 void handle_signals() {
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
 void wait_key(FILE* in) {
-  if (!_isatty(_fileno(in))) {
+  HANDLE h = ConsoleOf(in);
+  if (!h) {
     std::getc(in);
     return;
   }
-  // _getch leaves the console's modes as they are: nothing to restore.
-  while (_kbhit())  // keys typed before the pause do not count
-    _getch();
-  _getch();
+  // Reading input records echoes nothing and leaves the console's modes as
+  // they are. Keys typed before the pause do not count.
+  FlushConsoleInputBuffer(h);
+  for (;;) {
+    INPUT_RECORD r;
+    DWORD n = 0;
+    if (!ReadConsoleInputW(h, &r, 1, &n) || n == 0) return;
+    if (r.EventType == KEY_EVENT && r.Event.KeyEvent.bKeyDown &&
+        !IsModifier(r.Event.KeyEvent.wVirtualKeyCode))
+      return;
+  }
 }
 
 bool is_terminal(FILE* f) {
-  int fd = _fileno(f);
-  return fd >= 0 && _isatty(fd);
+  return ConsoleOf(f) != nullptr;
 }
 
 FILE* open_regular(const char* name, int* err) {
+  std::wstring wide = Wide(name);
   struct _stat64 st;
-  if (_stat64(name, &st) != 0) {
+  if (_wstat64(wide.c_str(), &st) != 0) {
     *err = errno;
     return nullptr;
   }
@@ -78,23 +165,24 @@ FILE* open_regular(const char* name, int* err) {
     *err = kNotRegularFile;
     return nullptr;
   }
-  FILE* f = std::fopen(name, "rb");
+  FILE* f = _wfopen(wide.c_str(), L"rb");
   if (!f) *err = errno;
   return f;
 }
 
 FILE* create_beside(const char* final_name, std::string* tmp_name) {
   std::string pattern = std::string(final_name) + ".XXXXXX";
-  if (pattern.size() >= sizeof(tmp_path)) {
+  if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return nullptr;
+  std::wstring wide = Wide(pattern.c_str());
+  if (wide.size() >= sizeof(tmp_path) / sizeof(tmp_path[0])) {
     errno = ENAMETOOLONG;
     return nullptr;
   }
-  if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return nullptr;
   AcquireSRWLockExclusive(&guard);
-  int fd = _open(pattern.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT, _S_IREAD | _S_IWRITE);
+  int fd = _wopen(wide.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT, _S_IREAD | _S_IWRITE);
   int err = errno;
   if (fd >= 0) {
-    std::memcpy(tmp_path, pattern.c_str(), pattern.size() + 1);
+    std::wmemcpy(tmp_path, wide.c_str(), wide.size() + 1);
     tmp_armed = true;
   }
   ReleaseSRWLockExclusive(&guard);
@@ -125,19 +213,24 @@ bool close_durably(FILE* f) {
 bool replace_file(const char* tmp_name, const char* final_name) {
   // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
   AcquireSRWLockExclusive(&guard);
-  bool ok =
-      MoveFileExA(tmp_name, final_name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  std::wstring wide_final = Wide(final_name);
+  bool ok = MoveFileExW(Wide(tmp_name).c_str(), wide_final.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
   DWORD e = GetLastError();
   if (ok) tmp_armed = false;
   ReleaseSRWLockExclusive(&guard);
-  if (!ok) errno = ErrnoOf(e);
+  if (!ok) {
+    DWORD attributes = GetFileAttributesW(wide_final.c_str());
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    errno = folder ? EISDIR : ErrnoOf(e);
+  }
   return ok;
 }
 
 void discard_file(const char* tmp_name) {
   int err = errno;
   AcquireSRWLockExclusive(&guard);
-  _unlink(tmp_name);
+  _wunlink(Wide(tmp_name).c_str());
   tmp_armed = false;
   ReleaseSRWLockExclusive(&guard);
   errno = err;

@@ -36,12 +36,32 @@ bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang
   return false;
 }
 
+namespace {
+
+/// The standard stream `f` as the program writes its texts to it.
+Output StdText(FILE* f) {
+  Output o{f, false, false};
+  switch (prepare_text_sink(f)) {
+    case TextSink::kLocale:
+      o.cp1251 =
+          locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
+      break;
+    case TextSink::kCp1251:
+      o.cp1251 = true;
+      break;
+    case TextSink::kConsoleWindow:
+      o.console_window = true;
+      break;
+  }
+  return o;
+}
+
+}  // namespace
+
 void console_init_std() {
-  bool cp1251 =
-      locale_is_cp1251(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   console.in = stdin;
-  console.out = Output{stdout, cp1251, false};
-  console.err = Output{stderr, cp1251, false};
+  console.out = StdText(stdout);
+  console.err = StdText(stderr);
   console.open_data = open_regular;
   bool keyboard = is_terminal(stdin);
   // Output redirected away from the keyboard's terminal (podbor > out.txt):
@@ -74,7 +94,7 @@ void console_puts(const char* s) {
 
 int console_getc() {
   flush_output(&console.out);
-  return console.in ? std::getc(console.in) : EOF;
+  return console.in ? read_input_byte(console.in) : EOF;
 }
 
 std::string console_line() {

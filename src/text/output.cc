@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "text/cp1251.h"
 #include "text/format.h"
 
@@ -22,15 +23,28 @@ void Fail(Output* v) {
 }
 
 void Flush(Buffer* a) {
-  if (a->n != 0 && std::fwrite(a->buf, 1, a->n, a->v->f) != a->n) Fail(a->v);
+  if (a->n == 0) return;
+  bool ok = a->v->console_window ? write_console(a->v->f, a->buf, a->n)
+                                 : std::fwrite(a->buf, 1, a->n, a->v->f) == a->n;
+  if (!ok) Fail(a->v);
   a->n = 0;
 }
+
+/// Whether `c` can begin a character: no UTF-8 continuation byte.
+bool Starts(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+/// The longest UTF-8 character.
+constexpr size_t kMaxCharBytes = 4;
 
 void Put(void* ctx, const char* s, size_t n) {
   Buffer* a = static_cast<Buffer*>(ctx);
   const char* end = s + n;
   while (s < end) {
-    if (a->n == sizeof(a->buf)) Flush(a);
+    // A full buffer goes out between characters, never inside one: a
+    // console window takes whole characters.
+    if (a->n == sizeof(a->buf) || (a->n + kMaxCharBytes > sizeof(a->buf) && Starts(*s))) Flush(a);
     a->buf[a->n++] = a->v->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
   }
 }

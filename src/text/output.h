@@ -12,6 +12,8 @@ struct Output {
   bool cp1251 = false;  ///< Write Windows-1251 bytes instead of UTF-8.
   bool failed = false;  ///< A write to `f` failed; later writes still go on.
   int error = 0;        ///< errno of the first failed write.
+  /// A Windows console window: the text goes as UTF-16 through write_console.
+  bool console_window = false;
 };
 
 /// Writes out what `v` holds buffered, noting a failure like a failed write.

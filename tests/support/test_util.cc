@@ -24,6 +24,19 @@ namespace {
 
 #ifdef _WIN32
 
+/// Windows-1251 text as UTF-8.
+std::string Utf8FromCp1251(const std::string& bytes) {
+  const int kCp1251 = 1251;
+  int len = static_cast<int>(bytes.size());
+  int n = MultiByteToWideChar(kCp1251, 0, bytes.data(), len, nullptr, 0);
+  std::wstring w(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(kCp1251, 0, bytes.data(), len, w.data(), n);
+  int m = WideCharToMultiByte(CP_UTF8, 0, w.data(), n, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(m), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), n, utf8.data(), m, nullptr, nullptr);
+  return utf8;
+}
+
 std::wstring Wide(const std::string& utf8) {
   int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
   std::wstring w(static_cast<size_t>(n), L'\0');
@@ -112,7 +125,8 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
     CloseHandle(out);
     if (err != out) CloseHandle(err);
   }
-  r.out = read_file(out_path);
+  r.bytes = read_file(out_path);
+  r.out = Utf8FromCp1251(r.bytes);
   std::remove(in_path.c_str());
   std::remove(out_path.c_str());
   return r;
@@ -141,10 +155,20 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
   int st = pclose(p);
   std::remove(in_path.c_str());
   r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  r.bytes = r.out;
   return r;
 }
 
 #endif
+
+/// A standard stream's bytes as the user reads them, in UTF-8.
+std::string Shown(const std::string& bytes) {
+#ifdef _WIN32
+  return Utf8FromCp1251(bytes);
+#else
+  return bytes;
+#endif
+}
 
 }  // namespace
 
@@ -158,7 +182,7 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
                            const std::string& redirect) {
   std::string err_path = dir + "/.stderr";
   RunResult r = RunIn(dir, input, args, env, err_path, redirect);
-  r.err = read_file(err_path);
+  r.err = Shown(read_file(err_path));
   std::remove(err_path.c_str());
   return r;
 }
@@ -280,11 +304,22 @@ int count_of(const std::string& text, const std::string& what) {
   return n;
 }
 
-std::string to_cp1251(const std::string& utf8) {
+std::string in_cp1251(const std::string& utf8) {
   std::string out;
   const char* p = utf8.data();
   const char* end = p + utf8.size();
   while (p < end)
     out += static_cast<char>(next_cp1251(&p, end));
   return out;
+}
+
+std::string to_cp1251(const std::string& utf8) {
+  std::string bytes = in_cp1251(utf8);
+  if (!kWindows) return bytes;
+  std::string crlf;
+  for (char c : bytes) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return crlf;
 }

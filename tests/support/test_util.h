@@ -9,10 +9,19 @@
 
 /// The result of one run of the executable.
 struct RunResult {
-  int status = -1;  ///< Exit status, or -1 when it did not exit normally.
-  std::string out;  ///< Everything it wrote to standard output.
-  std::string err;  ///< Standard error, when kept apart (run_podbor_split).
+  int status = -1;    ///< Exit status, or -1 when it did not exit normally.
+  std::string out;    ///< Standard output as the user reads it, in UTF-8.
+  std::string err;    ///< Standard error likewise, when kept apart (run_podbor_split).
+  std::string bytes;  ///< Standard output as written: on Windows Windows-1251.
 };
+
+/// Whether the tests run on Windows, where a run's console and result file
+/// differ from other systems' in their code page and line breaks.
+#ifdef _WIN32
+inline constexpr bool kWindows = true;
+#else
+inline constexpr bool kWindows = false;
+#endif
 
 /// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
 /// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
@@ -54,8 +63,12 @@ bool file_exists(const std::string& path);
 /// The directory of the project's example data files.
 std::string examples_dir();
 
-/// `utf8` as the bytes the program writes to "Rezalts.txt" (Windows-1251).
+/// `utf8` as the bytes the program writes to "Rezalts.txt": Windows-1251,
+/// each line break CR LF on Windows (the file is written in text mode).
 std::string to_cp1251(const std::string& utf8);
+
+/// `utf8` in Windows-1251, line breaks as they are: a console in that code page.
+std::string in_cp1251(const std::string& utf8);
 
 /// How often `what` occurs in `text`, overlapping occurrences included.
 int count_of(const std::string& text, const std::string& what);
