@@ -241,3 +241,14 @@ TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
   EXPECT_EQ(read_file(dir + "/Rezalts.txt"), earlier);
   remove_tree(dir);
 }
+
+TEST(WholeRun, ACyrillicNameOnTheCommandLineOpens) {
+  // On Windows the name goes through the wide command line and UTF-16 to the file system.
+  std::string dir = make_temp_dir();
+  write_file(dir + "/данные.txt", kTraced);
+  RunResult r = run_podbor(dir, "", "данные.txt");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("\nИмя файла данные.txt  файл найден\n"), std::string::npos) << r.out;
+  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
+  remove_tree(dir);
+}

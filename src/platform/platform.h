@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 /// The reason open_regular gives for a name that opens but is no regular
 /// file; errno values are all positive.
@@ -16,6 +17,11 @@ inline constexpr int kNotRegularFile = -1;
 /// then ends the process as the signal would have. A reader that closes the
 /// console pipe no longer kills the process: the write fails instead.
 void handle_signals();
+
+/// The program's arguments, `argv` of `argc` as main received them. On
+/// Windows they come from the wide command line in UTF-8, as a name typed in
+/// a console window does, so that a name in any script arrives whole.
+std::vector<std::string> program_arguments(int argc, char** argv);
 
 /// Waits for one new key press, showing nothing, when `in` is a terminal;
 /// with a pipe or a file it takes one character or the end of input.

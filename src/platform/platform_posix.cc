@@ -120,6 +120,10 @@ bool is_terminal(FILE* f) {
   return fd >= 0 && isatty(fd);
 }
 
+std::vector<std::string> program_arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 TextSink prepare_text_sink(FILE* /*f*/) {
   return TextSink::kLocale;
 }

@@ -1,10 +1,11 @@
 #include "platform/platform.h"
 
-#include <conio.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -84,6 +85,24 @@ std::string typed;
 size_t typed_at = 0;
 
 }  // namespace
+
+std::vector<std::string> program_arguments(int argc, char** argv) {
+  int n = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &n);
+  if (!wide || n != argc) {
+    if (wide) LocalFree(wide);
+    return std::vector<std::string>(argv, argv + argc);
+  }
+  std::vector<std::string> args;
+  for (int k = 0; k < n; ++k) {
+    int len = WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, nullptr, 0, nullptr, nullptr);
+    std::string a(static_cast<size_t>(len > 0 ? len - 1 : 0), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide[k], -1, a.data(), len, nullptr, nullptr);
+    args.push_back(a);
+  }
+  LocalFree(wide);
+  return args;
+}
 
 TextSink prepare_text_sink(FILE* f) {
   if (ConsoleOf(f)) return TextSink::kConsoleWindow;

@@ -1,5 +1,8 @@
 // podbor: matched pairs of pairs from a stock of measured components.
 
+#include <string>
+#include <vector>
+
 #include "platform/platform.h"
 #include "program1/run.h"
 #include "text/console.h"
@@ -7,5 +10,10 @@
 int main(int argc, char** argv) {
   console_init_std();
   handle_signals();
-  return run(argc, argv);
+  std::vector<std::string> args = program_arguments(argc, argv);
+  std::vector<const char*> arg_ptrs;
+  for (const std::string& a : args)
+    arg_ptrs.push_back(a.c_str());
+  arg_ptrs.push_back(nullptr);
+  return run(argc, arg_ptrs.data());
 }

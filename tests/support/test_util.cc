@@ -206,15 +206,25 @@ int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal
 }
 #endif
 
+namespace {
+
+/// A UTF-8 name as a path; a plain string would be taken in the system's
+/// code page on Windows.
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+}  // namespace
+
 std::string read_file(const std::string& path) {
-  std::ifstream f(path, std::ios::binary);
+  std::ifstream f(PathOf(path), std::ios::binary);
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
 }
 
 void write_file(const std::string& path, const std::string& content) {
-  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  std::ofstream f(PathOf(path), std::ios::binary | std::ios::trunc);
   f << content;
 }
 
