@@ -59,8 +59,8 @@ HANDLE ConsoleOf(FILE* f) {
 }
 
 /// `name` in UTF-16: read as UTF-8 when it is valid UTF-8 (typed in a
-/// console window), else in the system's code page (a name piped in or
-/// given on the command line).
+/// console window or given on the command line), else in the system's code
+/// page, as the program always took a name piped in.
 std::wstring Wide(const char* name) {
   int len = static_cast<int>(std::strlen(name));
   UINT page = CP_UTF8;
