@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
   handle_signals();
   std::vector<std::string> args = program_arguments(argc, argv);
   std::vector<const char*> arg_ptrs;
+  arg_ptrs.reserve(args.size() + 1);
   for (const std::string& a : args)
     arg_ptrs.push_back(a.c_str());
   arg_ptrs.push_back(nullptr);
