@@ -189,7 +189,7 @@ TEST(Interruption, ANameLineWithoutEndCostsBoundedMemory) {
   }
   EXPECT_EQ(RunMeasured(dir, &huge), 2);
   // Holding the line would take 50 MB at the least.
-  EXPECT_LT(huge, small + 16 * 1024);
+  EXPECT_LT(huge, small + 16L * 1024);
   remove_tree(dir);
 }
 
