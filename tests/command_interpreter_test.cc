@@ -271,6 +271,15 @@ TEST(Sortirovka, FlagCommandKeepsEightBitsOfTheIntegerPart) {
   EXPECT_EQ(flag(12), '0' + 12);
   EXPECT_EQ(flag(35), 'S');
   EXPECT_EQ(flag(80), static_cast<char>(128));
+  // Numbers whose remainder mod 256 is 128 to 255: the byte '0' + n, wrapped
+  // past 255 from 208 on.
+  EXPECT_EQ(flag(128), static_cast<char>(176));
+  EXPECT_EQ(flag(200.7f), static_cast<char>(248));
+  EXPECT_EQ(flag(207), static_cast<char>(255));
+  EXPECT_EQ(flag(208), static_cast<char>(0));
+  EXPECT_EQ(flag(255), '0' - 1);
+  EXPECT_EQ(flag(256 + 128), static_cast<char>(176));
+  EXPECT_EQ(flag(1000), static_cast<char>('0' + 232 - 256));
   EXPECT_EQ(flag(300.5f), '0' + 44);
   EXPECT_EQ(flag(16777300.0f), static_cast<char>('0' + 84));
   EXPECT_EQ(flag(2147483648.0f), '0');

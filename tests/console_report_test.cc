@@ -1,5 +1,6 @@
 #include "report/console_report.h"
 
+#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
@@ -128,8 +129,29 @@ TEST(PRezalts, Threshold) {
                    "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 20,0000 "
                    "==\n" +
                    kExampleLists);
+  // A deviation equal to the threshold stops; one a float below it does not.
+  // Series(3) has the deviations 0 to 5, the first three matches printable;
+  // each case sets the third deviation.
+  struct Case {
+    float tch;
+    float f_de;
+    int matches;
+    int stops;
+  } cases[] = {
+      {2.0f, 2.0f, 2, 1},
+      {std::nextafter(2.0f, 3.0f), 2.0f, 3, 1},
+      {83.33334f, 83.33334f, 2, 1},
+      {std::nextafter(83.33334f, 100.0f), 83.33334f, 3, 0},
+  };
+  for (const Case& c : cases) {
+    n = Series(3);
+    Mb[2].f_de = c.f_de;
+    s = Shown(n, c.tch, 27, 16);
+    EXPECT_EQ(count_of(s, "Rsr_"), c.matches) << c.tch;
+    EXPECT_EQ(count_of(s, "остановлен"), c.stops) << c.tch;
+  }
   // Just above 0.0001 the threshold holds: the first deviation of 20 stops.
-  WorkedExample();
+  n = WorkedExample();
   s = Shown(n, 0.00011f, 19, 16);
   EXPECT_NE(s.find("f_d% >  0,0001 ==\n"), std::string::npos) << s;
   EXPECT_EQ(count_of(s, "Rsr_"), 1);

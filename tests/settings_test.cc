@@ -82,6 +82,21 @@ TEST(Settings, FlagNumbersBeyondADigitWrapInOneSignedByte) {
   take_settings();
   EXPECT_EQ(tipr, 12);
   EXPECT_EQ(fotcl, -176);
+  // Flag numbers (already taken mod 256) in the upper half: '0' + n is the
+  // byte 176 to 255, read back negative, or passes 255 and wraps to 0 to 47.
+  struct Case {
+    int n;
+    int setting;
+  } cases[] = {{79, 79},   {128, -128}, {129, -127}, {200, -56},
+               {207, -49}, {208, -48},  {209, -47},  {255, -1}};
+  for (const Case& c : cases) {
+    FreshTable();
+    SetFlagCommand(kTIP, c.n);
+    SetFlagCommand(kFALL, c.n);
+    take_settings();
+    EXPECT_EQ(tipr, c.setting) << c.n;
+    EXPECT_EQ(fall, c.setting) << c.n;
+  }
 }
 
 TEST(Settings, AFlagWithoutItsMarkerIsNoSetting) {
