@@ -14,9 +14,9 @@
 namespace {
 
 /// The console output of one report; `remainder` receives what it left unread.
-std::string Shown(int n, float tch, int N, int Ns, int fpause = 1, const std::string& vvod = "",
+std::string Shown(int n, float tch, int N, int Ns, int fpause = 1, const std::string& typed = "",
                   char f1 = 'Y', char f2 = 'P', std::string* remainder = nullptr) {
-  ConsoleCapture cap(vvod);
+  ConsoleCapture cap(typed);
   PRezalts(n, &tch, N, &f1, &f2, Ns, fpause);
   if (remainder) {
     for (int c; (c = std::getc(console.in)) != EOF;) {

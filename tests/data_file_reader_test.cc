@@ -101,7 +101,7 @@ std::string NotFound(const std::string& name) {
 }
 
 /// Whether the register table is as the driver handed it to the reader.
-bool TablitsaNetronuta() {
+bool TableUntouched() {
   for (int k = 0; k < kSlots; ++k) {
     if (RR[k] != 0.0f || flagRR[k] != (k < kSlots - 1 ? 'q' : 0)) {
       return false;
@@ -289,7 +289,7 @@ TEST_F(VvodzTest, NotARegularFileIsNotFound) {
     EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2)) << name;
     EXPECT_EQ(d.result, 1);
     EXPECT_EQ(d.out, NotFound(name));
-    EXPECT_TRUE(TablitsaNetronuta()) << name;
+    EXPECT_TRUE(TableUntouched()) << name;
   }
 }
 
@@ -298,7 +298,7 @@ TEST_F(VvodzTest, TooLargeFileIsNotInterpreted) {
   Dialog d = Vvodz(p + "\n");
   EXPECT_EQ(d.result, 1);
   EXPECT_EQ(d.out, kPrompt + p + "  файл найден\n\nФайл слишком большой\n");
-  EXPECT_TRUE(TablitsaNetronuta());
+  EXPECT_TRUE(TableUntouched());
 
   // The same without the line feed is 3000 characters exactly, and accepted.
   std::string q = Fail("full.txt", "TCH,5,START,1," + std::string(2986, '9'));

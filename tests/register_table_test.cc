@@ -98,7 +98,7 @@ TEST(TruncEquals, IsDefinedForEveryFloat) {
   EXPECT_FALSE(trunc_equals(-3e38f, -103));
 }
 
-TEST(SdvigRs, OnlyALeadingImaginaryElementShifts) {
+TEST(NumberShift, OnlyALeadingImaginaryElementShifts) {
   FreshTable();
   RR[16] = -1.0f;
   EXPECT_EQ(number_shift(16), -1);
