@@ -252,3 +252,14 @@ TEST(WholeRun, ACyrillicNameOnTheCommandLineOpens) {
   EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
   remove_tree(dir);
 }
+
+TEST(WholeRun, TheReasonFollowsTheConsoleLineItExplains) {
+  // One terminal shows both streams: "not found" first, then why.
+  std::string dir = make_temp_dir();
+  RunResult r = run_podbor(dir, "missing.txt\n");
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.out.find("Имя файла missing.txt   файл не найден\nmissing.txt: не удалось открыть"),
+            std::string::npos)
+      << r.out;
+  remove_tree(dir);
+}

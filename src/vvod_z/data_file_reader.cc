@@ -165,18 +165,27 @@ std::string ReadFileName() {
   return name.empty() ? "data_1.txt" : name;
 }
 
+/// The reason OpenDataFile gives for a name it does not even try: neither
+/// an errno nor kNotRegularFile.
+constexpr int kNameTooLong = kNotRegularFile - 1;
+
 /// Opens the named data file; a name too long for any system is refused
-/// without a try. The console says "not found" either way; standard error
-/// says why.
-FILE* OpenDataFile(const std::string& name) {
+/// without a try. nullptr with the reason in *err when it cannot.
+FILE* OpenDataFile(const std::string& name, int* err) {
   if (name.size() >= static_cast<size_t>(kNameMax)) {
-    trouble("Имя файла данных длиннее %d байт: файл не открыт", kNameMax - 1);
+    *err = kNameTooLong;
     return nullptr;
   }
-  int err = 0;
-  FILE* in = console.open_data(name.c_str(), &err);
-  if (!in) trouble("%s: не удалось открыть файл данных: %s", name.c_str(), system_reason(err));
-  return in;
+  return console.open_data(name.c_str(), err);
+}
+
+/// Why the data file did not open, on standard error once the console has
+/// said "not found", so that a terminal shows the two lines in that order.
+void TellNotOpened(const std::string& name, int err) {
+  if (err == kNameTooLong)
+    trouble("Имя файла данных длиннее %d байт: файл не открыт", kNameMax - 1);
+  else
+    trouble("%s: не удалось открыть файл данных: %s", name.c_str(), system_reason(err));
 }
 
 }  // namespace
@@ -235,9 +244,11 @@ int vvodz(const char* named) {
   const std::string& name = file_name;
   console_puts("========= Информация о файле данных ============= ");
   console_print("\nИмя файла %s", name.c_str());
-  FILE* in = OpenDataFile(name);
+  int err = 0;
+  FILE* in = OpenDataFile(name, &err);
   if (!in) {
     console_puts("   файл не найден");
+    TellNotOpened(name, err);
     return 1;
   }
   console_puts("  файл найден");
