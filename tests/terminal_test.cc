@@ -17,8 +17,6 @@ TEST(Terminal, NeedsAPseudoTerminal) {
 #include <termios.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
 #include "support/test_util.h"
 
 namespace {
@@ -32,16 +30,15 @@ namespace {
 int RunOnTerminal(const std::string& dir, const std::string& keys, const char* lang, bool to_file,
                   std::string* screen) {
   int master = -1;
-  pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  if (pid == 0) {
-    if (chdir(dir.c_str()) != 0) _exit(126);
-    setenv("LANG", lang, 1);
-    unsetenv("LC_ALL");
-    unsetenv("LC_CTYPE");
-    if (to_file) dup2(open("out.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644), STDOUT_FILENO);
-    alarm(20);  // survives exec
-    execl(PODBOR_EXE, "podbor", "data.txt", static_cast<char*>(nullptr));
-    _exit(127);
+  int slave = -1;
+  int out = -1;
+  pid_t pid = -1;
+  if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
+    out = to_file ? open((dir + "/out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)
+                  : slave;
+    pid = spawn_podbor(dir, slave, out, slave, /*terminal=*/true, lang, "data.txt");
+    if (to_file) close(out);
+    close(slave);  // the run holds it: the terminal closes when the run ends
   }
   bool typed =
       pid > 0 && write(master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());

@@ -22,6 +22,9 @@
 
 namespace {
 
+/// How long a run of the executable may take before it counts as hung.
+constexpr int kRunSeconds = 20;
+
 #ifdef _WIN32
 
 /// Windows-1251 text as UTF-8.
@@ -112,7 +115,7 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
     if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(dir).c_str(),
                        &si, &pi)) {
       // A hang shows as status 124 instead of a stuck test, as with timeout(1).
-      if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
+      if (WaitForSingleObject(pi.hProcess, kRunSeconds * 1000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 124);
         WaitForSingleObject(pi.hProcess, INFINITE);
       }
@@ -142,9 +145,9 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
   std::string in_path = dir + "/.stdin";
   write_file(in_path, input);
   // A hang shows as status 124 instead of a stuck test.
-  std::string cmd = "cd '" + dir + "' && env " + env + " timeout 20 '" + PODBOR_EXE + "' " + args +
-                    " < .stdin " + (err_path.empty() ? "2>&1" : "2>'" + err_path + "'") + " " +
-                    redirect;
+  std::string cmd = "cd '" + dir + "' && env " + env + " timeout " + std::to_string(kRunSeconds) +
+                    " '" + PODBOR_EXE + "' " + args + " < .stdin " +
+                    (err_path.empty() ? "2>&1" : "2>'" + err_path + "'") + " " + redirect;
   RunResult r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
@@ -188,7 +191,14 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
 }
 
 #ifndef _WIN32
-int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal) {
+int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal, const char* lang,
+                 const char* arg) {
+  // Built before the fork: the child only makes calls that are safe there.
+  std::string lang_var = std::string("LANG=") + lang;
+  char* const env[] = {lang_var.data(), nullptr};
+  std::string exe = PODBOR_EXE;
+  std::string arg_copy = arg ? arg : "";
+  char* const argv[] = {exe.data(), arg ? arg_copy.data() : nullptr, nullptr};
   pid_t pid = fork();
   if (pid != 0) return pid;
   // The child: only calls that are safe between fork and exec.
@@ -199,9 +209,8 @@ int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal
   dup2(in, 0);
   dup2(out, 1);
   dup2(err, 2);
-  char lang[] = "LANG=C.UTF-8";
-  char* const env[] = {lang, nullptr};
-  if (chdir(dir.c_str()) == 0) execle(PODBOR_EXE, PODBOR_EXE, static_cast<char*>(nullptr), env);
+  alarm(kRunSeconds);  // survives exec
+  if (chdir(dir.c_str()) == 0) execve(exe.c_str(), argv, env);
   _exit(127);
 }
 #endif

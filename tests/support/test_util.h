@@ -36,10 +36,13 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
 
 #ifndef _WIN32
 /// Starts build/podbor in directory `dir` without a shell, its standard
-/// input, output and error on the descriptors given, in a UTF-8 locale; with
-/// `terminal`, `in` is a terminal that becomes its controlling terminal.
-/// Returns its process id; the caller waits for it.
-int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal = false);
+/// input, output and error on the descriptors given, with `arg` as its one
+/// argument when given, in the locale `lang` alone; with `terminal`, `in` is
+/// a terminal that becomes its controlling terminal. A run still going after
+/// 20 seconds is ended by SIGALRM. Returns its process id; the caller waits
+/// for it.
+int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal = false,
+                 const char* lang = "C.UTF-8", const char* arg = nullptr);
 #endif
 
 /// The whole content of a file; empty when it cannot be read.
