@@ -1,4 +1,4 @@
-#include "support/text.h"
+#include "text/format.h"
 
 #include <cmath>
 #include <limits>

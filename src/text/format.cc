@@ -6,6 +6,10 @@
 
 namespace {
 
+void AppendToString(void* ctx, const char* s, size_t n) {
+  static_cast<std::string*>(ctx)->append(s, n);
+}
+
 bool IsFlag(char c) {
   return c == '-' || c == '+' || c == ' ' || c == '#' || c == '0';
 }
@@ -143,3 +147,12 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
 }
 
 #pragma GCC diagnostic pop
+
+std::string format(const char* fmt, ...) {
+  std::string out;
+  va_list ap;
+  va_start(ap, fmt);
+  vformat(AppendToString, &out, fmt, ap);
+  va_end(ap);
+  return out;
+}

@@ -7,6 +7,7 @@
 
 #include <cstdarg>
 #include <cstddef>
+#include <string>
 
 /// Receives the formatted text piece by piece; pieces never split a literal
 /// text of the format, so a UTF-8 character arrives whole.
@@ -19,3 +20,7 @@ using PutFn = void (*)(void* ctx, const char* s, size_t n);
 /// as glibc prints them, on every system: inf, -inf, nan, -nan.
 void vformat(PutFn put, void* ctx, const char* fmt, va_list ap)
     __attribute__((format(printf, 3, 0)));
+
+/// vformat into a string: the texts that are built whole before they are
+/// written (the CSV and HTML files, the closing summary).
+std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
