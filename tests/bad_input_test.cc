@@ -3,7 +3,6 @@
 // "Rezalts.txt" (or, when matching fails, none at all). Input that leaves
 // the run without components is in tests/trouble_test.cc.
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -137,24 +136,4 @@ TEST(BadInput, ConsoleInputEnds) {
       {"input ends before the paging answer", "FALL,1,START,10,20,30,40,50,60,END,", kName, 0,
        "------Для окончания вывода введите 'q'\nRsr_11_", "Rsr_12_"},
   });
-}
-
-TEST(BadInput, FiftyMegabytesEndAtOnce) {
-  std::string dir = make_temp_dir();
-  {
-    std::string chunk = Repeat("123.45, ", 1 << 17);  // 1 MiB
-    FILE* f = std::fopen((dir + "/big.txt").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    for (int k = 0; k < 50; ++k)
-      std::fwrite(chunk.data(), 1, chunk.size(), f);
-    std::fclose(f);
-  }
-  auto t0 = std::chrono::steady_clock::now();
-  RunResult r = run_podbor_split(dir, "big.txt\n");
-  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(2));
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.out.find("  файл найден\n\nФайл слишком большой\n" + std::string(kNoComponents)),
-            std::string::npos);
-  EXPECT_EQ(r.err, "big.txt: файл данных слишком большой: учитывается не более 3000 символов\n");
-  remove_tree(dir);
 }

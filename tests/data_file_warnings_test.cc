@@ -163,7 +163,7 @@ TEST(DataFileWarnings, GoToStandardErrorInTheConsoleCodePage) {
 
   ConsoleCapture k;
   console.err.cp1251 = true;
-  console_print_error("%s: предупреждение\n", "f");
+  tell("%s: предупреждение", "f");
   EXPECT_EQ(k.errors(), in_cp1251("f: предупреждение\n"));
 }
 

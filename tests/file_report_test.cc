@@ -15,6 +15,7 @@
 #include "report/console_report.h"
 #include "report_test_util.h"
 #include "support/test_util.h"
+#include "text/file_system.h"
 #include "worked_example.h"
 
 namespace {
@@ -64,6 +65,18 @@ class FPRezaltsTest : public ::testing::Test {
 };
 
 const std::string kNotWritten = "Rezalts.txt: результаты не записаны: ";
+
+#ifndef _WIN32
+bool full_disk_unbuffered = false;
+
+/// A result file on a full disk, whether a write fails at once or only at the flush.
+FILE* OpenFullDisk(const char* /*final_name*/, std::string* tmp_name) {
+  *tmp_name = "Rezalts.txt.new";
+  FILE* f = std::fopen("/dev/full", "w");
+  if (f && full_disk_unbuffered) std::setvbuf(f, nullptr, _IONBF, 0);
+  return f;
+}
+#endif
 
 }  // namespace
 
@@ -234,21 +247,16 @@ TEST_F(FPRezaltsTest, FailuresKeepTheEarlierFile) {
 
   // A full disk, whether a write fails at once or only at the flush.
   const std::string earlier = "earlier results\n";
+  const FileSystem saved = files;
   for (bool unbuffered : {false, true}) {
     write_file(kResultFile, earlier);
     write_file("Rezalts.txt.new", "");
-    FILE* f = std::fopen("/dev/full", "w");
-    ASSERT_NE(f, nullptr);
-    if (unbuffered) {
-      std::setvbuf(f, nullptr, _IONBF, 0);
-    }
-    float t = 50.0f;
-    char f1 = 'Y';
-    char f2 = 'P';
-    ConsoleCapture cap;
-    EXPECT_EQ(write_result_file(f, "Rezalts.txt.new", n, &t, 19, &f1, &f2, 16), -1);
-    EXPECT_EQ(cap.text(), "");
-    EXPECT_EQ(cap.errors(), full);
+    full_disk_unbuffered = unbuffered;
+    files.create_beside = OpenFullDisk;
+    EXPECT_EQ(Write(n, 50.0f, 19, 16), -1);
+    files = saved;
+    EXPECT_EQ(console_, "");
+    EXPECT_EQ(err_, full);
     EXPECT_EQ(File(), earlier);
     EXPECT_EQ(Names(), std::set<std::string>{kResultFile});
   }

@@ -16,15 +16,19 @@
 #include "text/trouble.h"
 #include "vvod_z/command_interpreter.h"
 #include "vvod_z/data_file_reader.h"
+#include "vvod_z/data_file_warnings.h"
 
 int run(int argc, const char* const* argv) {
   CommandLine line = parse_command_line(argc, argv);
   if (line.request != Request::kRun) return answer_request(line, &console.out, &console.err);
   take_switch(line);
   mark_unwritten();
-  vvodz(line.data_file);
+  const int stored = vvodz(line.data_file);
 
   int fxyz = take_settings();
+  // The warnings read the run settings, and the flags before count()
+  // rewrites them; a file that was not read has nothing to warn about.
+  if (stored >= 0) data_file_warnings(data_file_name(), stored);
   print_mask(fxyz);
   int Ns = countst();
   int N = count(Ns);
@@ -44,11 +48,10 @@ int run(int argc, const char* const* argv) {
   int nn = raschet(Ns, N, tipr, &zmin, &zmax, fotcl);
   Sort(nn);
   if (raschet_de(nn) == -1) {
-    console_print_error(
+    tell(
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
-        "исправьте файл данных.\n");
-    flush_output(&console.out);
+        "исправьте файл данных.");
     return 1;
   }
   Sort_de(nn);

@@ -1,15 +1,8 @@
 #include "report/file_report.h"
 
-#include <cerrno>
-#include <cstdio>
-
-#include "platform/platform.h"
 #include "program1/register_table.h"
 #include "report/report_walk.h"
-#include "text/output.h"
-#include "text/trouble.h"
-
-const char* result_file_name = kResultFile;
+#include "text/new_file.h"
 
 namespace {
 
@@ -60,42 +53,17 @@ const ReportLayout kFileLayout{
     Separator,
 };
 
-/// Says on standard error why the results are not in the file; an earlier
-/// file of that name is untouched.
-void NotWritten(int err) {
-  trouble("%s: результаты не записаны: %s", result_file_name, system_reason(err));
-}
-
 }  // namespace
 
-int write_result_file(FILE* f, const std::string& tmp_name, int n, const float* ttch, int N,
-                      const char* v1, const char* v2, int Ns) {
+int fPRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2, int Ns) {
+  NewFile file;
   // The file is always in Windows-1251, whatever the console uses.
-  Output v{f, /*cp1251=*/true, false};
+  if (!open_new_file(kResultFile, /*cp1251=*/true, &file)) return -1;
   // The walk starts with every component free, whatever the flags hold.
   for (int k = 0; k < kFlagSlots; ++k) {
     flagRR[k] = kFree;
   }
-  report_walk(kFileLayout, &v, n, *ttch, N, *v1, *v2, Ns);
-  put_text(&v, "\n\tКонец файла\n");
-
-  bool closed = close_durably(f);
-  int err = v.failed ? v.error : errno;
-  if (closed && !v.failed) {
-    if (replace_file(tmp_name.c_str(), result_file_name)) return 0;
-    err = errno;
-  }
-  discard_file(tmp_name.c_str());
-  NotWritten(err);
-  return -1;
-}
-
-int fPRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns) {
-  std::string tmp;
-  FILE* f = create_beside(result_file_name, &tmp);
-  if (!f) {
-    NotWritten(errno);
-    return -1;
-  }
-  return write_result_file(f, tmp, n, ttch, N, v1, v2, Ns);
+  report_walk(kFileLayout, &file.out, n, *ttch, N, *fv1, *fv2, Ns);
+  put_text(&file.out, "\n\tКонец файла\n");
+  return close_new_file(&file) ? 0 : -1;
 }

@@ -62,7 +62,6 @@ void console_init_std() {
   console.in = stdin;
   console.out = StdText(stdout);
   console.err = StdText(stderr);
-  console.open_data = open_regular;
   bool keyboard = is_terminal(stdin);
   // Output redirected away from the keyboard's terminal (podbor > out.txt):
   // the prompts are not seen, so nothing waits for an answer to them.
@@ -78,12 +77,17 @@ void console_print(const char* fmt, ...) {
   va_end(ap);
 }
 
-void console_print_error(const char* fmt, ...) {
-  // What the console showed so far comes first.
+void vtell(const char* fmt, va_list ap) {
   flush_output(&console.out);
+  vprint(&console.err, fmt, ap);
+  put_text(&console.err, "\n");
+  flush_output(&console.err);
+}
+
+void tell(const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vprint(&console.err, fmt, ap);
+  vtell(fmt, ap);
   va_end(ap);
 }
 

@@ -3,10 +3,10 @@
 // where a run meets the outside world (the data file, the result file).
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 
-#include "platform/platform.h"
 #include "text/output.h"
 
 /// How the user answers a paging prompt.
@@ -27,10 +27,6 @@ struct Console {
   /// and when the output does not reach the terminal the keys come from.
   bool pause = true;
   Answers answers = Answers::kCharacter;
-  /// Opens the data file the user named: a readable regular file on a real
-  /// console; bytes in memory for runs driven in-process. On failure
-  /// `*err` says why, as open_regular's does.
-  FILE* (*open_data)(const char* name, int* err) = open_regular;
 };
 
 /// The console of this process. main sets it up from the real streams;
@@ -49,8 +45,12 @@ bool locale_is_cp1251(const char* lc_all, const char* lc_ctype, const char* lang
 /// printf to the console, decimal comma, console code page.
 void console_print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-/// printf to the error stream, in the console's code page.
-void console_print_error(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+/// One line on the error stream, in the console's code page: printf-like,
+/// the line break added. What the console showed so far comes first, also
+/// when both go to the same place. Every message of a run beyond the console
+/// report (warnings, trouble, the closing summary) goes through here.
+void tell(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+void vtell(const char* fmt, va_list ap) __attribute__((format(printf, 1, 0)));
 
 /// Like puts: the text and a line break.
 void console_puts(const char* s);

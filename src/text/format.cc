@@ -148,11 +148,16 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
 
 #pragma GCC diagnostic pop
 
-std::string format(const char* fmt, ...) {
+std::string vformat_string(const char* fmt, va_list ap) {
   std::string out;
+  vformat(AppendToString, &out, fmt, ap);
+  return out;
+}
+
+std::string format(const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vformat(AppendToString, &out, fmt, ap);
+  std::string out = vformat_string(fmt, ap);
   va_end(ap);
   return out;
 }

@@ -24,3 +24,4 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap)
 /// vformat into a string: the texts that are built whole before they are
 /// written (the CSV and HTML files, the closing summary).
 std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+std::string vformat_string(const char* fmt, va_list ap) __attribute__((format(printf, 1, 0)));

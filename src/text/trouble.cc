@@ -44,15 +44,10 @@ const Reason kReasons[] = {
 void trouble(const char* fmt, ...) {
   if (troubled) return;
   troubled = true;
-  // What the console printed before stands before the reason, also when
-  // both go to the same place.
-  flush_output(&console.out);
   va_list ap;
   va_start(ap, fmt);
-  vprint(&console.err, fmt, ap);
+  vtell(fmt, ap);
   va_end(ap);
-  put_text(&console.err, "\n");
-  flush_output(&console.err);
 }
 
 bool in_trouble() {

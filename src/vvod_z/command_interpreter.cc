@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "program1/register_table.h"
-#include "vvod_z/data_file_reader.h"
+#include "vvod_z/data_cells.h"
 
 namespace {
 
@@ -27,9 +27,8 @@ constexpr int kFlagCommandWaits = 2;
 /// scope so that reset_interpreter can start a new run.
 struct InterpreterState {
   int flagcomm = kNothingWaits;
-  int i = 0;  ///< The slot of the waiting command.
-  int j = 0;  ///< The component cursor: the next list slot.
-  int dropped = 0;
+  int i = 0;               ///< The slot of the waiting command.
+  int j = 0;               ///< The component cursor: the next list slot.
   int appended = kNoSlot;  ///< Where the current word was appended.
 };
 
@@ -40,10 +39,9 @@ std::array<WordNote, kDataCells> notes;
 int note_count = 0;
 
 /// Appends one list entry at the cursor. Past the last slot of the table the
-/// entry is only counted, so that the reader can say how many were lost.
+/// entry is only noted, so that the warnings can say how many were lost.
 void AppendEntry(float value, char flag) {
   if (state.j < 0 || state.j >= kSlots) {
-    ++state.dropped;
     state.appended = kSlots;
     return;
   }
@@ -206,10 +204,6 @@ int sortirovka(int comm, const float* cifra, int echo) {
 void reset_interpreter() {
   state = InterpreterState{};
   note_count = 0;
-}
-
-int dropped_entries() {
-  return state.dropped;
 }
 
 int word_notes(const WordNote** out) {

@@ -28,10 +28,6 @@ int sortirovka(int comm, const float* cifra, int echo);
 /// Puts the interpreter's state between words back to program start.
 void reset_interpreter();
 
-/// How many list entries were not written because the next component slot
-/// was past the register table, since the last reset.
-int dropped_entries();
-
 /// What the interpreter made of one word, for the warnings about the file.
 struct WordNote {
   int first = 0;          ///< Index in the buffer of its first character.

@@ -6,9 +6,9 @@
 
 #include "platform/platform.h"
 #include "text/console.h"
+#include "text/file_system.h"
 #include "text/trouble.h"
 #include "vvod_z/command_interpreter.h"
-#include "vvod_z/data_file_warnings.h"
 
 std::array<int, kDataCells + 1> data;
 std::array<CharOrigin, kDataCells + 1> data_origin;
@@ -176,7 +176,7 @@ FILE* OpenDataFile(const std::string& name, int* err) {
     *err = kNameTooLong;
     return nullptr;
   }
-  return console.open_data(name.c_str(), err);
+  return files.open_data(name.c_str(), err);
 }
 
 /// Why the data file did not open, on standard error once the console has
@@ -249,7 +249,7 @@ int vvodz(const char* named) {
   if (!in) {
     console_puts("   файл не найден");
     TellNotOpened(name, err);
-    return 1;
+    return -1;
   }
   console_puts("  файл найден");
 
@@ -261,7 +261,7 @@ int vvodz(const char* named) {
     console_puts("\nФайл слишком большой");
     trouble("%s: файл данных слишком большой: учитывается не более %d символов", name.c_str(),
             kDataCells);
-    return 1;
+    return -1;
   }
   // The bytes read so far are used like a whole file; the run is in
   // trouble all the same.
@@ -270,7 +270,6 @@ int vvodz(const char* named) {
   console_print("\nЧисло символов=%d   Число слов=%d\n", i, words);
   console_puts("=========Конец информации о файле данных ============= ");
   obrabotka(data.data(), i);
-  data_file_warnings(name.c_str(), i);
   console_puts("");
-  return 0;
+  return i;
 }

@@ -5,8 +5,7 @@
 #include <array>
 #include <cstdio>
 
-/// At most this many characters of a data file are stored.
-inline constexpr int kDataCells = 3000;
+#include "vvod_z/data_cells.h"
 
 /// The character buffer: the stored characters, one per cell, then a 0 cell.
 /// One cell more than the limit, so that a file whose last byte is its
@@ -70,9 +69,10 @@ inline constexpr int kNameMax = 4096;
 /// Asks for the data file's name, reads the file into `data` and has the
 /// interpreter apply it to the register table. A name given on the command
 /// line (`named`) is taken instead of one typed: the prompt still shows, and
-/// nothing is read from the console. Returns 1 when the file cannot be opened
-/// or is too large (the register table is then untouched), 0 otherwise. A
-/// file that cannot be used puts the run in trouble.
+/// nothing is read from the console. Returns the number of characters stored
+/// (the interpreter's words end at it); -1 when the file cannot be opened or
+/// is too large (the register table is then untouched). A file that cannot be
+/// used puts the run in trouble.
 int vvodz(const char* named = nullptr);
 
 /// The name of the data file as the user gave it, once vvodz has read it.

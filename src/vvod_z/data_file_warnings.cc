@@ -5,9 +5,11 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "program1/register_table.h"
 #include "text/console.h"
+#include "text/format.h"
 #include "vvod_z/command_interpreter.h"
 #include "vvod_z/data_file_reader.h"
 #include "vvod_z/keyword_likeness.h"
@@ -32,12 +34,11 @@ void Warn(Reporter* r, const CharOrigin& at, const char* fmt, ...)
 
 void Warn(Reporter* r, const CharOrigin& at, const char* fmt, ...) {
   if (++r->found > kMaxWarnings) return;
-  console_print_error("%s:%d:%d: предупреждение: ", r->name, at.line, at.col);
   va_list ap;
   va_start(ap, fmt);
-  vprint(&console.err, fmt, ap);
+  const std::string what = vformat_string(fmt, ap);
   va_end(ap);
-  put_text(&console.err, "\n");
+  tell("%s:%d:%d: предупреждение: %s", r->name, at.line, at.col, what.c_str());
 }
 
 /// Stored characters `from` to `to` - 1, cut after kQuoteChars.
@@ -302,7 +303,7 @@ void FileTraps(Reporter* r, const WordNote* w, int n, int a, const Survey& s) {
     Warn(r, data_origin[w[s.start].first],
          "список, начатый здесь словом START, не закончен словом END: он кончается последней "
          "записью");
-  const bool band_on = slot_set(kFOTCL) && flagRR[kFOTCL] == '0';
+  const bool band_on = fotcl == 0;
   if (s.band >= 0 && !band_on)
     Warn(r, data_origin[w[s.band].first],
          "допуск OTCL задан, но без «FOTCL, 0,» границы искомого значения не применяются: в "
@@ -353,6 +354,6 @@ int data_file_warnings(const char* name, int a) {
     SaySwallow(&r, file_notes.swallows[next_swallow]);
   FileTraps(&r, w, n, a, s);
   if (r.found > kMaxWarnings)
-    console_print_error("%s: ещё предупреждений: %d (не показаны)\n", name, r.found - kMaxWarnings);
+    tell("%s: ещё предупреждений: %d (не показаны)", name, r.found - kMaxWarnings);
   return r.found;
 }
