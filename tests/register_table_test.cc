@@ -87,20 +87,29 @@ TEST(Count, AFlagOf35StartsTheListEarly) {
   EXPECT_EQ(countst(), 4);
 }
 
-TEST(TruncEquals, IsDefinedForEveryFloat) {
-  EXPECT_TRUE(trunc_equals(-1.0f, -1));
-  EXPECT_TRUE(trunc_equals(-1.9f, -1));
-  EXPECT_FALSE(trunc_equals(-2.0f, -1));
-  EXPECT_TRUE(trunc_equals(-103.5f, -103));
-  EXPECT_TRUE(trunc_equals(-0.5f, 0));
-  EXPECT_FALSE(trunc_equals(std::numeric_limits<float>::quiet_NaN(), 0));
-  EXPECT_FALSE(trunc_equals(std::numeric_limits<float>::infinity(), -1));
-  EXPECT_FALSE(trunc_equals(-3e38f, -103));
+TEST(SlotSet, TruncatesTowardZeroForEveryFloat) {
+  const struct {
+    float value;
+    bool set;
+  } cases[] = {{-103.0f, true},
+               {-103.5f, true},
+               {-102.9f, false},
+               {-104.0f, false},
+               {std::numeric_limits<float>::quiet_NaN(), false},
+               {-std::numeric_limits<float>::infinity(), false},
+               {-3e38f, false}};
+  for (const auto& c : cases) {
+    FreshTable();
+    RR[kFALL] = c.value;
+    EXPECT_EQ(slot_set(kFALL), c.set) << c.value;
+  }
 }
 
 TEST(NumberShift, OnlyALeadingImaginaryElementShifts) {
   FreshTable();
   RR[16] = -1.0f;
+  EXPECT_EQ(number_shift(16), -1);
+  RR[16] = -1.9f;  // truncated toward zero
   EXPECT_EQ(number_shift(16), -1);
   RR[16] = 10.0f;
   EXPECT_EQ(number_shift(16), 0);

@@ -12,6 +12,8 @@ namespace {
 /// rejected ones in runs (built on first need, once per matching).
 constexpr int kLongSearch = 2;
 bool skip_lists_ready = false;
+/// Built on first need, once per matching; large, so not on the stack.
+SkipLists skip_lists;
 
 /// How many of a pair's two component numbers are imaginary occurrences.
 int Imaginaries(const bibl& p) {

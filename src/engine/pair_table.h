@@ -3,8 +3,6 @@
 
 #include <array>
 
-#include "program1/register_table.h"
-
 struct bibl {
   float fc;     ///< Combined value of the pair.
   float f_de;   ///< Deviation in percent from this pair's value to its partner's.

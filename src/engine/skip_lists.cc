@@ -4,8 +4,6 @@
 
 #include "engine/rank_index.h"
 
-SkipLists skip_lists;
-
 namespace {
 
 /// A record the walk would reject: its rank and its two component numbers.

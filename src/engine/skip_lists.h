@@ -11,9 +11,11 @@
 #include <cstddef>
 
 #include "engine/pair_table.h"
+#include "program1/register_table.h"
 
-/// Component numbers below this have lists; others are never skipped.
-inline constexpr int kListedNumbers = 200;
+/// Component numbers below this have lists (a number never reaches the
+/// register table's size); others are never skipped.
+inline constexpr int kListedNumbers = kSlots;
 
 /// For component number c, ranks[start[c]] to ranks[start[c + 1] - 1] are the
 /// ranks, ascending, of the records of two real components that hold c and
@@ -29,8 +31,6 @@ struct SkipLists {
   std::array<int, kMbSize> own_x;
   std::array<int, kMbSize> own_y;
 };
-
-extern SkipLists skip_lists;
 
 /// Builds the lists over records 0 to nn from their `sort` ranks and flags
 /// as they are now (after Sort, before matching).

@@ -2,13 +2,10 @@
 
 #include <cstring>
 
-#include "text/trouble.h"
+#include "program1/exit_status.h"
 #include "version.h"
 
 namespace {
-
-/// Exit status of a request answered; a misuse ends like a run in trouble.
-constexpr int kStatusAnswered = 0;
 
 /// The options besides the switch.
 constexpr char kEndOfOptions[] = "--";
@@ -111,10 +108,10 @@ int answer_request(const CommandLine& line, Output* out, Output* err) {
     case Request::kHelp:
       put_text(out, kUsage);
       put_text(out, kHelp);
-      return kStatusAnswered;
+      return kStatusComplete;
     case Request::kVersion:
       print(out, "podbor %s\n", kVersion);
-      return kStatusAnswered;
+      return kStatusComplete;
     case Request::kMisuse:
     case Request::kRun:
       break;

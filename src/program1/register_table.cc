@@ -25,6 +25,16 @@ void reset_register() {
   fv2 = kPairByImaginary;
 }
 
+namespace {
+
+/// Whether `v` truncated toward zero equals `m`: how a set slot and the
+/// imaginary element are recognised. Defined for every float, NaN included.
+bool trunc_equals(float v, int m) {
+  return std::trunc(v) == static_cast<float>(m);
+}
+
+}  // namespace
+
 int countst() {
   for (int i = 0; i < kSlots; ++i)
     if (flagRR[i] == kStartFlag) return i + 1;
@@ -50,10 +60,6 @@ int count(int Ns) {
 
 bool slot_set(int slot) {
   return trunc_equals(RR[slot], -(kCommandMarkerBase + slot));
-}
-
-bool trunc_equals(float v, int m) {
-  return std::trunc(v) == static_cast<float>(m);
 }
 
 int number_shift(int Ns) {

@@ -33,6 +33,12 @@ enum Keyword : int {
   kEND,    ///< Ends the component list.
   kKeywordCount
 };
+/// The keywords as the data file spells them, by number, beside their
+/// numbers above so that the two cannot drift apart; "q" only ends the table.
+inline constexpr std::array<const char*, kKeywordCount + 1> comand = {
+    "TCH", "ZNACH", "OTCL", "FALL", "N", "Y", "P", "Z", "TIP", "FOTCL", "START", "NUL", "END", "q"};
+inline constexpr char kKeywordTableEnd = 'q';
+
 /// The number a word gets when it is no keyword.
 inline constexpr int kNotKeyword = 404;
 
@@ -102,10 +108,6 @@ int count(int Ns);
 /// table has, so that no read leaves it: 0 when there is no list (Ns 200) or
 /// N lies below Ns.
 int component_count(int Ns, int N);
-
-/// Whether `v` truncated toward zero equals `m`: how a set slot and the
-/// imaginary element are recognised. Defined for every float, NaN included.
-bool trunc_equals(float v, int m);
 
 /// The marker a flag or letter command leaves in its slot.
 inline constexpr float command_marker(int slot) {

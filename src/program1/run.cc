@@ -8,6 +8,7 @@
 #include "engine/rank_index.h"
 #include "engine/rank_order.h"
 #include "program1/command_line.h"
+#include "program1/exit_status.h"
 #include "program1/register_table.h"
 #include "program1/settings.h"
 #include "report/console_report.h"
@@ -52,7 +53,7 @@ int run(int argc, const char* const* argv) {
         "Подбор невозможен: значения пар нельзя упорядочить, потому что значение какой-то пары "
         "не является числом (например, параллельная пара двух компонентов со значением 0); "
         "исправьте файл данных.");
-    return 1;
+    return kStatusNoMatching;
   }
   Sort_de(nn);
 
@@ -71,7 +72,7 @@ int run(int argc, const char* const* argv) {
     return kTroubleStatus;
   }
   console_pause();
-  return in_trouble() ? kTroubleStatus : 0;
+  return in_trouble() ? kTroubleStatus : kStatusComplete;
 }
 
 void reset_run() {

@@ -37,9 +37,9 @@ bool Pause(Output*) {
   return console_getc() != kQuit;
 }
 
-void OutputFlags(Output* out, char v1, char v2) {
-  print(out, "================== Флаги вывода  результата '%c' '%c' ==================\n\n", v1,
-        v2);
+void OutputFlags(Output* out, char flag1, char flag2) {
+  print(out, "================== Флаги вывода  результата '%c' '%c' ==================\n\n", flag1,
+        flag2);
 }
 
 void Label(Output* out, int number, double mean) {
@@ -84,14 +84,13 @@ const ReportLayout kConsoleLayout{
 
 }  // namespace
 
-// v1 and v2 rather than fv1 and fv2: the run settings of those names are
-// global.
-int PRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns, int fpause) {
-  ReportLayout m = kConsoleLayout;
+int PRezalts(int n, const float* ttch, int N, const char* flag1, const char* flag2, int Ns,
+             int fpause, const WalkPlan& plan) {
+  ReportLayout layout = kConsoleLayout;
   if (fpause == 0) {
-    m.every_ten = nullptr;
+    layout.every_ten = nullptr;
   }
-  report_walk(m, &console.out, n, *ttch, N, *v1, *v2, Ns);
+  report_walk(layout, &console.out, n, *ttch, N, *flag1, *flag2, Ns, plan);
   console_print("\n%c\tКонец программы", 7);
   return 0;
 }

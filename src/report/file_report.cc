@@ -12,8 +12,9 @@ bool Separator(Output* out) {
   return true;
 }
 
-void OutputFlags(Output* out, char v1, char v2) {
-  print(out, "=====================Flag = '%c'||'%c'==============================\n", v1, v2);
+void OutputFlags(Output* out, char flag1, char flag2) {
+  print(out, "=====================Flag = '%c'||'%c'==============================\n", flag1,
+        flag2);
 }
 
 void Label(Output* out, int number, double mean) {
@@ -55,7 +56,8 @@ const ReportLayout kFileLayout{
 
 }  // namespace
 
-int fPRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2, int Ns) {
+int fPRezalts(int n, const float* ttch, int N, const char* flag1, const char* flag2, int Ns,
+              const WalkPlan& plan) {
   NewFile file;
   // The file is always in Windows-1251, whatever the console uses.
   if (!open_new_file(kResultFile, /*cp1251=*/true, &file)) return -1;
@@ -63,7 +65,7 @@ int fPRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2,
   for (int k = 0; k < kFlagSlots; ++k) {
     flagRR[k] = kFree;
   }
-  report_walk(kFileLayout, &file.out, n, *ttch, N, *fv1, *fv2, Ns);
+  report_walk(kFileLayout, &file.out, n, *ttch, N, *flag1, *flag2, Ns, plan);
   put_text(&file.out, "\n\tКонец файла\n");
   return close_new_file(&file) ? 0 : -1;
 }

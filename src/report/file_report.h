@@ -1,6 +1,8 @@
 // The file report: the same walk written to "Rezalts.txt".
 #pragma once
 
+#include "report/report_walk.h"
+
 /// The result file, in the working directory.
 inline constexpr const char* kResultFile = "Rezalts.txt";
 
@@ -8,4 +10,6 @@ inline constexpr const char* kResultFile = "Rezalts.txt";
 /// "Rezalts.txt", replacing an earlier file only once the new one is
 /// complete. Returns 0; -1 when the file could not be written (the run is
 /// then in trouble, and an earlier file is left as it was).
-int fPRezalts(int n, const float* ttch, int N, const char* fv1, const char* fv2, int Ns);
+/// `plan` as report_walk takes it.
+int fPRezalts(int n, const float* ttch, int N, const char* flag1, const char* flag2, int Ns,
+              const WalkPlan& plan = {});

@@ -33,34 +33,95 @@ double Mean(float a, float b) {
   return static_cast<double>((static_cast<long double>(a) + b) / 2);
 }
 
-/// The components whose availability flag is `flag`, `m.per_line` to a line.
-void ListComponents(const ReportLayout& m, Output* out, const ComponentList& s, char flag) {
+/// The components whose availability flag is `flag`, `layout.per_line` to a line.
+void ListComponents(const ReportLayout& layout, Output* out, const ComponentList& s, char flag) {
   int v = 0;
   for (int k = 0; k < s.K; ++k) {
     if (flagRR[k] != flag) {
       continue;
     }
-    m.element(out, k + 1 + s.rs, static_cast<double>(RR[s.Ns + k]));
-    if (++v % m.per_line == 0) {
+    layout.element(out, k + 1 + s.rs, static_cast<double>(RR[s.Ns + k]));
+    if (++v % layout.per_line == 0) {
       put_text(out, "\n");
     }
   }
 }
 
-/// Prints the match of record j with its partner p, whose components are k,
-/// and uses the components up.
-void PrintMatch(const ReportLayout& m, Output* out, int number, int j, int p,
-                const MatchComponents& k, char flagrr) {
+/// The matches of one walk as they are printed: paged, numbered, their
+/// components used up, the leading imaginary element freed again after
+/// every record so that it can stand in any number of matches.
+struct Printer {
+  const ReportLayout& layout;
+  Output* out;
+  const ComponentList& list;
+  const WalkPlan& plan;
+  bool restore_imaginary = false;
+  int printed = 0;
+};
+
+/// Takes up record j against its partner p, both shown with the flags given:
+/// printed when its components are free or may serve again. False when the
+/// user ended the listing.
+bool TakeUp(Printer* printer, int j, char flag_j, int p, char flag_p) {
   const bibl& a = Mb[j];
   const bibl& b = Mb[p];
-  m.label(out, number, Mean(a.fc, b.fc));
-  m.flag_line(out, j, a.flag, p, b.flag, flagrr);
-  m.component_line(out, k, static_cast<double>(a.f_de));
-  for (const ShownComponent& c : k) {
-    if (c.k >= 0) {
-      flagRR[c.k] = kUsed;
+  const ComponentList& s = printer->list;
+  const MatchComponents k{shown_component(s, a.x), shown_component(s, a.y), shown_component(s, b.x),
+                          shown_component(s, b.y)};
+  const bool free =
+      std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == kFree; });
+  if (free || fall != 0) {
+    const ReportLayout& layout = printer->layout;
+    Output* out = printer->out;
+    if (printer->printed > 0 && printer->printed % kMatchesPerPage == 0 && layout.every_ten &&
+        !layout.every_ten(out)) {
+      return false;
     }
+    ++printer->printed;
+    layout.label(out, printer->printed, Mean(a.fc, b.fc));
+    layout.flag_line(out, j, flag_j, p, flag_p, free ? kFree : kUsed);
+    layout.component_line(out, k, static_cast<double>(a.f_de));
+    for (const ShownComponent& c : k) {
+      if (c.k >= 0) {
+        flagRR[c.k] = kUsed;
+      }
+    }
+    if (printer->plan.walked) printer->plan.walked->push_back(WalkedMatch{j, p, k});
   }
+  if (printer->restore_imaginary) {
+    flagRR[0] = kFree;
+  }
+  return true;
+}
+
+/// The matches by rising deviation up to the first that reaches the threshold.
+void WalkByDeviation(Printer* printer, int n, float threshold, char flag1, char flag2) {
+  for (int i = 0; i <= n; ++i) {
+    const int j = first_of_rank(by_sort_de, i, flag1, flag2);
+    if (j < 0) {
+      continue;
+    }
+    const bibl& a = Mb[j];
+    if (Stops(a.f_de, threshold)) {
+      printer->layout.stop(printer->out, static_cast<double>(threshold));
+      return;
+    }
+    const int p = a.N_de;
+    if (p < 0 || p > n) {
+      continue;
+    }
+    if (!TakeUp(printer, j, a.flag, p, Mb[p].flag)) return;
+  }
+}
+
+/// The matches chosen ahead, then the stop line a walk to the threshold shows.
+void WalkChosen(Printer* printer, int n, float threshold) {
+  for (const ChosenMatch& c : *printer->plan.chosen) {
+    if (c.j < 0 || c.j > n || c.p < 0 || c.p > n) continue;
+    if (!TakeUp(printer, c.j, c.flag, c.p, c.flag)) return;
+  }
+  if (static_cast<double>(threshold) >= kNoThreshold)
+    printer->layout.stop(printer->out, static_cast<double>(threshold));
 }
 
 }  // namespace
@@ -85,52 +146,24 @@ ShownComponent shown_component(const ComponentList& s, int u) {
   return ShownComponent{k, k + 1 + s.rs, flagRR[k], RR[s.Ns + k]};
 }
 
-void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int N, char v1,
-                 char v2, int Ns) {
-  put_text(out, m.header);
-  put_text(out, fall == 0 ? m.mode_once : m.mode_repeat);
-  m.output_flags(out, v1, v2);
+void report_walk(const ReportLayout& layout, Output* out, int n, float threshold, int N, char flag1,
+                 char flag2, int Ns, const WalkPlan& plan) {
+  put_text(out, layout.header);
+  put_text(out, fall == 0 ? layout.mode_once : layout.mode_repeat);
+  layout.output_flags(out, flag1, flag2);
 
-  ComponentList s = component_list(Ns, N);
-  // The leading imaginary element is freed again after every record, so
-  // that it can stand in any number of matches.
-  bool restore_imaginary = s.K > 0 && is_imaginary(RR[Ns]);
+  const ComponentList s = component_list(Ns, N);
+  Printer printer{layout, out, s, plan};
+  printer.restore_imaginary = s.K > 0 && is_imaginary(RR[Ns]);
   n = std::min(n, kMbSize - 1);
-  int printed = 0;
-  for (int i = 0; i <= n; ++i) {
-    int j = first_of_rank(by_sort_de, i, v1, v2);
-    if (j < 0) {
-      continue;
-    }
-    const bibl& a = Mb[j];
-    if (Stops(a.f_de, threshold)) {
-      m.stop(out, static_cast<double>(threshold));
-      break;
-    }
-    int p = a.N_de;
-    if (p < 0 || p > n) {
-      continue;
-    }
-    const bibl& b = Mb[p];
-    MatchComponents k{shown_component(s, a.x), shown_component(s, a.y), shown_component(s, b.x),
-                      shown_component(s, b.y)};
-    bool free =
-        std::all_of(k.begin(), k.end(), [](const ShownComponent& c) { return c.flag == kFree; });
-    if (free || fall != 0) {
-      if (printed > 0 && printed % kMatchesPerPage == 0 && m.every_ten && !m.every_ten(out)) {
-        break;
-      }
-      ++printed;
-      PrintMatch(m, out, printed, j, p, k, free ? kFree : kUsed);
-    }
-    if (restore_imaginary) {
-      flagRR[0] = kFree;
-    }
-  }
+  if (plan.chosen)
+    WalkChosen(&printer, n, threshold);
+  else
+    WalkByDeviation(&printer, n, threshold, flag1, flag2);
 
   put_text(out, "\n=====================Rezalts end==============================\n");
   put_text(out, "\tСписок использованных элементов\n");
-  ListComponents(m, out, s, kUsed);
+  ListComponents(layout, out, s, kUsed);
   put_text(out, "\n\tСписок не использованных элементов\n");
-  ListComponents(m, out, s, kFree);
+  ListComponents(layout, out, s, kFree);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "program1/register_table.h"
 #include "text/output.h"
@@ -62,7 +63,7 @@ struct ReportLayout {
   const char* mode_once;    ///< Mode line when a component serves once (fall 0).
   const char* mode_repeat;  ///< Mode line when components may serve again.
   /// Output-flag line: the two output flags.
-  void (*output_flags)(Output* out, char v1, char v2);
+  void (*output_flags)(Output* out, char flag1, char flag2);
   /// Match label: match number, mean of the two pair values.
   void (*label)(Output* out, int number, double mean);
   /// Flag line: record, its flag, partner record, its flag, flagrr.
@@ -79,10 +80,35 @@ struct ReportLayout {
   bool (*every_ten)(Output* out);
 };
 
+/// A match chosen before the walk: record `j` against its partner record `p`,
+/// both shown with the pair flag `flag`.
+struct ChosenMatch {
+  int j = 0;
+  int p = 0;
+  char flag = kPairOrdinary;
+};
+
+/// A match a walk printed.
+struct WalkedMatch {
+  int j = 0;
+  int p = 0;
+  MatchComponents components;
+};
+
+/// What a walk takes beyond the tables, and what it gives back.
+struct WalkPlan {
+  /// nullptr: the matches by rising deviation with the stop rule. Else
+  /// exactly these, in this order (podbor --most), then the stop line when
+  /// a threshold is set, as a walk that reached it would show.
+  const std::vector<ChosenMatch>* chosen = nullptr;
+  /// When given, receives the matches printed, in order.
+  std::vector<WalkedMatch>* walked = nullptr;
+};
+
 /// The header, the walk over the ranks 0 to n of the deviation index
-/// by_sort_de with the stop rule, the marking of the availability flags, and
-/// the end banner with the lists of used and unused components; `threshold` is
-/// the threshold, v1 and v2 the output flags. The caller writes the closing
-/// line.
-void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int N, char v1,
-                 char v2, int Ns);
+/// by_sort_de with the stop rule (or over plan.chosen), the marking of the
+/// availability flags, and the end banner with the lists of used and unused
+/// components; `threshold` is the threshold, flag1 and flag2 the output
+/// flags. The caller writes the closing line.
+void report_walk(const ReportLayout& layout, Output* out, int n, float threshold, int N, char flag1,
+                 char flag2, int Ns, const WalkPlan& plan = {});

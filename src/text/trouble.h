@@ -3,9 +3,6 @@
 // earlier result file as it was and ends with its own exit status.
 #pragma once
 
-/// Exit status of a run in trouble.
-inline constexpr int kTroubleStatus = 2;
-
 /// Puts the run in trouble and says why: printf-like, one line on the
 /// console's error stream. Only the first trouble of a run is told; what
 /// follows from it would only repeat it.

@@ -7,11 +7,6 @@
 
 namespace {
 
-/// The keywords in the order of their numbers; "q" only ends the table.
-constexpr std::array<const char*, kKeywordCount + 1> comand = {
-    "TCH", "ZNACH", "OTCL", "FALL", "N", "Y", "P", "Z", "TIP", "FOTCL", "START", "NUL", "END", "q"};
-constexpr char kTableEnd = 'q';
-
 constexpr int kCommandAbandoned = -1;
 /// The values of `echo`: a command waits for its number, or none does.
 constexpr int kWaiting = 'Y';
@@ -101,7 +96,7 @@ int obrabotka(const int* chars, int a) {
 }
 
 int obr_str(const int* str, int aj) {
-  for (int n = 0; comand[n][0] != kTableEnd; ++n) {
+  for (int n = 0; comand[n][0] != kKeywordTableEnd; ++n) {
     const char* e = comand[n];
     int p = 0;
     while (p <= aj && e[p] != 0 && str[p] != 0 && str[p] == static_cast<unsigned char>(e[p])) {
