@@ -54,13 +54,13 @@ uint32_t Order(float v) {
 /// number of records of equal value and higher index: the position of i
 /// when the values ascend and ties run from the highest index down. A NaN is
 /// ordered against nothing: it gets rank 0 and stays out of the count.
-void Ranks(int n, float bibl::*znach, int bibl::*ranks, RankIndex* idx) {
+void Ranks(int n, float bibl::*value, int bibl::*ranks, RankIndex* idx) {
   if (n >= kMbSize) {
     n = kMbSize - 1;
   }
   int m = 0;
   for (int j = 0; j <= n; ++j) {
-    const float v = Mb[j].*znach;
+    const float v = Mb[j].*value;
     Mb[j].*ranks = 0;
     if (v == v) {
       keys[m++] = (uint64_t{Order(v)} << kIndexBits) | static_cast<uint64_t>(kMbSize - 1 - j);

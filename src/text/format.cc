@@ -46,107 +46,113 @@ int NonFinite(char* buf, size_t size, const char* spec, double x) {
   return std::snprintf(buf, size, left ? "%-*s" : "%*s", width, word);
 }
 
-}  // namespace
+/// One conversion of a format, "%-7.2f": its spec cut out of the format for
+/// snprintf, and its letter.
+struct Field {
+  char spec[32] = {};
+  size_t len = 0;  ///< Bytes of the spec in the format.
+  char conv = 0;   ///< 0: the format ends inside the spec.
+};
 
-// Each field goes to snprintf with its own spec, cut from `fmt`; `fmt`
-// itself is checked against the arguments where it is written, so the
+/// The conversion that begins at `pct`.
+Field ParseField(const char* pct) {
+  Field f;
+  const char* q = pct + 1;
+  while (IsFlag(*q))
+    ++q;
+  while (IsDigit(*q))
+    ++q;
+  if (*q == '.') {
+    ++q;
+    while (IsDigit(*q))
+      ++q;
+  }
+  f.conv = *q;
+  f.len = static_cast<size_t>(q - pct) + (f.conv ? 1 : 0);
+  if (f.len < sizeof(f.spec)) std::memcpy(f.spec, pct, f.len);
+  return f;
+}
+
+/// Long enough for any float or double in "%f" with the widths we use.
+constexpr size_t kFieldMax = 512;
+
+// Each field goes to snprintf with its own spec, cut from the format; the
+// format itself is checked against the arguments where it is written, so the
 // compiler has nothing to check here.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 
+/// Formats the field `f` (a known conversion other than %% and a plain %s)
+/// with the next argument of `ap` into `buf`; the length written.
+size_t FormatField(const Field& f, va_list* ap, char* buf) {
+  int n = 0;
+  switch (f.conv) {
+    case 's':
+      n = std::snprintf(buf, kFieldMax, f.spec, va_arg(*ap, const char*));
+      break;
+    case 'f':
+    case 'F':
+    case 'e':
+    case 'E':
+    case 'g':
+    case 'G': {
+      const double x = va_arg(*ap, double);
+      if (!std::isfinite(x)) {  // the C libraries differ here
+        n = NonFinite(buf, kFieldMax, f.spec, x);
+        break;
+      }
+      n = std::snprintf(buf, kFieldMax, f.spec, x);
+      for (int k = 0; k < n && k < static_cast<int>(kFieldMax) - 1; ++k)
+        if (buf[k] == '.') buf[k] = ',';
+      break;
+    }
+    default:  // c d i u x X: a char is passed as an int
+      n = std::snprintf(buf, kFieldMax, f.spec, va_arg(*ap, int));
+      break;
+  }
+  if (n <= 0) return 0;
+  return static_cast<size_t>(n) < kFieldMax ? static_cast<size_t>(n) : kFieldMax - 1;
+}
+
+#pragma GCC diagnostic pop
+
+bool IsConversion(char c) {
+  return c != 0 && std::strchr("sdiuxXcfFeEgG", c) != nullptr;
+}
+
+}  // namespace
+
 void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
+  va_list args;
+  va_copy(args, ap);
   const char* p = fmt;
   while (*p) {
     // Literal text up to the next conversion goes out in one piece.
     const char* pct = std::strchr(p, '%');
     if (!pct) {
       put(ctx, p, std::strlen(p));
-      return;
+      break;
     }
     if (pct > p) put(ctx, p, static_cast<size_t>(pct - p));
-
-    // One conversion: copy its spec so snprintf formats exactly that field.
-    const char* q = pct + 1;
-    while (IsFlag(*q))
-      ++q;
-    while (IsDigit(*q))
-      ++q;
-    if (*q == '.') {
-      ++q;
-      while (IsDigit(*q))
-        ++q;
+    const Field f = ParseField(pct);
+    p = pct + f.len;
+    if (f.conv == '%') {
+      put(ctx, "%", 1);
+    } else if (f.conv == 's' && f.len == 2) {  // plain "%s": any length, no copy
+      const char* s = va_arg(args, const char*);
+      put(ctx, s, std::strlen(s));
+    } else if (!IsConversion(f.conv) || f.len >= sizeof(f.spec)) {
+      // A lone '%' at the end, an unknown conversion or a spec longer than
+      // any of ours: printed as it stands, consuming nothing.
+      put(ctx, pct, f.len);
+    } else {
+      char buf[kFieldMax];
+      put(ctx, buf, FormatField(f, &args, buf));
     }
-    char conv = *q;
-    if (!conv) {  // a lone '%' at the end is printed as it stands
-      put(ctx, pct, std::strlen(pct));
-      return;
-    }
-    p = q + 1;
-
-    char spec[32];
-    size_t spec_len = static_cast<size_t>(p - pct);
-    if (spec_len >= sizeof(spec)) {  // no field of ours is that long; print it as text
-      put(ctx, pct, spec_len);
-      continue;
-    }
-    std::memcpy(spec, pct, spec_len);
-    spec[spec_len] = 0;
-
-    // Long enough for any float or double in "%f" with the widths we use.
-    char buf[512];
-    int n = 0;
-    switch (conv) {
-      case '%':
-        put(ctx, "%", 1);
-        continue;
-      case 's': {
-        const char* s = va_arg(ap, const char*);
-        if (spec_len == 2) {  // plain "%s": any length, no copy
-          put(ctx, s, std::strlen(s));
-          continue;
-        }
-        n = std::snprintf(buf, sizeof(buf), spec, s);
-        break;
-      }
-      case 'c':  // a char is passed as an int
-      case 'd':
-      case 'i':
-      case 'u':
-      case 'x':
-      case 'X':
-        n = std::snprintf(buf, sizeof(buf), spec, va_arg(ap, int));
-        break;
-      case 'f':
-      case 'F':
-      case 'e':
-      case 'E':
-      case 'g':
-      case 'G': {
-        double x = va_arg(ap, double);
-        if (!std::isfinite(x)) {  // the C libraries differ here
-          n = NonFinite(buf, sizeof(buf), spec, x);
-          break;
-        }
-        n = std::snprintf(buf, sizeof(buf), spec, x);
-        if (n > 0) {
-          size_t end =
-              static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1;
-          for (size_t k = 0; k < end; ++k)
-            if (buf[k] == '.') buf[k] = ',';
-        }
-        break;
-      }
-      default:  // unknown conversion: print it as text, consume nothing
-        put(ctx, pct, spec_len);
-        continue;
-    }
-    if (n > 0)
-      put(ctx, buf,
-          static_cast<size_t>(n) < sizeof(buf) ? static_cast<size_t>(n) : sizeof(buf) - 1);
   }
+  va_end(args);
 }
 
-#pragma GCC diagnostic pop
 
 std::string vformat_string(const char* fmt, va_list ap) {
   std::string out;

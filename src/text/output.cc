@@ -12,22 +12,23 @@ namespace {
 /// The text of one print on its way out: converted to the stream's code
 /// page and collected, then written in one call rather than field by field.
 struct Buffer {
-  Output* v = nullptr;
+  Output* out = nullptr;
   size_t n = 0;
   char buf[1024];
 };
 
-void Fail(Output* v) {
-  if (!v->failed) v->error = errno;
-  v->failed = true;
+void Fail(Output* out) {
+  if (!out->failed) out->error = errno;
+  out->failed = true;
 }
 
-void Flush(Buffer* a) {
-  if (a->n == 0) return;
-  bool ok = a->v->console_window ? write_console(a->v->f, a->buf, a->n)
-                                 : std::fwrite(a->buf, 1, a->n, a->v->f) == a->n;
-  if (!ok) Fail(a->v);
-  a->n = 0;
+void Flush(Buffer* buffer) {
+  if (buffer->n == 0) return;
+  Output* out = buffer->out;
+  bool ok = out->console_window ? write_console(out->f, buffer->buf, buffer->n)
+                                : std::fwrite(buffer->buf, 1, buffer->n, out->f) == buffer->n;
+  if (!ok) Fail(out);
+  buffer->n = 0;
 }
 
 /// Whether `c` can begin a character: no UTF-8 continuation byte.
@@ -39,46 +40,49 @@ bool Starts(char c) {
 constexpr size_t kMaxCharBytes = 4;
 
 void Put(void* ctx, const char* s, size_t n) {
-  Buffer* a = static_cast<Buffer*>(ctx);
+  Buffer* buffer = static_cast<Buffer*>(ctx);
   const char* end = s + n;
   while (s < end) {
     // A full buffer goes out between characters, never inside one: a
     // console window takes whole characters.
-    if (a->n == sizeof(a->buf) || (a->n + kMaxCharBytes > sizeof(a->buf) && Starts(*s))) Flush(a);
-    a->buf[a->n++] = a->v->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
+    if (buffer->n == sizeof(buffer->buf) ||
+        (buffer->n + kMaxCharBytes > sizeof(buffer->buf) && Starts(*s)))
+      Flush(buffer);
+    buffer->buf[buffer->n++] =
+        buffer->out->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
   }
 }
 
 }  // namespace
 
-void flush_output(Output* v) {
-  if (v->f && std::fflush(v->f) != 0) Fail(v);
+void flush_output(Output* out) {
+  if (out->f && std::fflush(out->f) != 0) Fail(out);
 }
 
-bool output_lost(const Output& v) {
-  return v.failed && v.error != EPIPE;
+bool output_lost(const Output& out) {
+  return out.failed && out.error != EPIPE;
 }
 
-void vprint(Output* v, const char* fmt, va_list ap) {
-  if (!v->f)  // a stream without a file writes nothing
+void vprint(Output* out, const char* fmt, va_list ap) {
+  if (!out->f)  // a stream without a file writes nothing
     return;
-  Buffer a;
-  a.v = v;
-  vformat(Put, &a, fmt, ap);
-  Flush(&a);
+  Buffer buffer;
+  buffer.out = out;
+  vformat(Put, &buffer, fmt, ap);
+  Flush(&buffer);
 }
 
-void print(Output* v, const char* fmt, ...) {
+void print(Output* out, const char* fmt, ...) {
   va_list ap;
   va_start(ap, fmt);
-  vprint(v, fmt, ap);
+  vprint(out, fmt, ap);
   va_end(ap);
 }
 
-void put_text(Output* v, const char* s) {
-  if (!v->f) return;
-  Buffer a;
-  a.v = v;
-  Put(&a, s, std::strlen(s));
-  Flush(&a);
+void put_text(Output* out, const char* s) {
+  if (!out->f) return;
+  Buffer buffer;
+  buffer.out = out;
+  Put(&buffer, s, std::strlen(s));
+  Flush(&buffer);
 }

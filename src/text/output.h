@@ -17,15 +17,15 @@ struct Output {
 };
 
 /// Writes out what `v` holds buffered, noting a failure like a failed write.
-void flush_output(Output* v);
+void flush_output(Output* out);
 
 /// Whether a write to `v` failed for another reason than a reader that
 /// closed the pipe early (after which the output just ends).
-bool output_lost(const Output& v);
+bool output_lost(const Output& out);
 
 /// printf-like output with a decimal comma in every floating-point field.
-void vprint(Output* v, const char* fmt, va_list ap) __attribute__((format(printf, 2, 0)));
-void print(Output* v, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+void vprint(Output* out, const char* fmt, va_list ap) __attribute__((format(printf, 2, 0)));
+void print(Output* out, const char* fmt, ...) __attribute__((format(printf, 2, 3)));
 
 /// Writes `s` as it stands (no conversions), converted to the stream's code page.
-void put_text(Output* v, const char* s);
+void put_text(Output* out, const char* s);

@@ -149,60 +149,105 @@ enum class Trap {
   kDecimalComma,  ///< The next word is the fraction and says nothing more.
 };
 
-/// The traps of one word by itself.
-Trap WordTraps(Reporter* r, const WordNote* w, int n, int k, int a) {
-  const WordNote& v = w[k];
-  if (v.first == v.comma) {
-    Warn(r, data_origin[v.comma], "пустое слово (две запятые подряд) прочитано как число 0%s",
-         v.argument    ? " и стало значением команды перед ним"
-         : v.slot >= 0 ? " и добавлено в список как компонент"
-                       : "");
-    return Trap::kSaid;
-  }
-  const int gap = GapInside(v, v.first);
-  const int letter = v.command == kNotKeyword ? FirstWhere(v, IsLetter) : -1;
+/// One word in its list, as the checks of a single word see it.
+struct WordAt {
+  const WordNote* w;
+  int n;  ///< Words in all.
+  int k;  ///< This word.
+  int a;  ///< Stored characters.
+  const WordNote& v() const { return w[k]; }
+};
+
+Trap EmptyWord(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
+  if (v.first != v.comma) return Trap::kNone;
+  Warn(r, data_origin[v.comma], "пустое слово (две запятые подряд) прочитано как число 0%s",
+       v.argument    ? " и стало значением команды перед ним"
+       : v.slot >= 0 ? " и добавлено в список как компонент"
+                     : "");
+  return Trap::kSaid;
+}
+
+/// The first letter of a word that is no keyword, or -1.
+int LetterIn(const WordNote& v) {
+  return v.command == kNotKeyword ? FirstWhere(v, IsLetter) : -1;
+}
+
+Trap MisspeltKeyword(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
   bool by_case = false;
-  const int likely = letter >= 0 && OnlyLetters(v) && gap < 0
+  const int likely = LetterIn(v) >= 0 && OnlyLetters(v) && GapInside(v, v.first) < 0
                          ? likely_keyword(&data[v.first], v.comma - v.first, &by_case)
                          : -1;
-  if (likely >= 0) {
-    if (by_case)
-      Warn(r, data_origin[v.first],
-           "«%s» прочитано как число, а не как ключевое слово %s: ключевые слова пишутся "
-           "заглавными латинскими буквами",
-           Word(v).s, keyword_name(likely));
-    else
-      Warn(r, data_origin[v.first],
-           "«%s» не ключевое слово и прочитано как число; может быть, имелось в виду %s?",
-           Word(v).s, keyword_name(likely));
-    return Trap::kKeywordLike;
-  }
-  if (letter >= 0 && (gap < 0 || (data_origin[gap].gap & kLayout) == 0)) {
-    SayLetters(r, v, letter);
-    return Trap::kSaid;
-  }
-  if (gap >= 0) {
-    const int next = GapInside(v, gap);
-    const int piece_end = next < 0 ? v.comma : next;
-    Warn(r, data_origin[gap],
-         "между «%s» и «%s» нет запятой, только %s: прочитано одно слово «%s»; слова "
-         "разделяются запятыми",
-         Cells(v.first, gap).s, Cells(gap, piece_end).s, Describe(data_origin[gap]).s, Word(v).s);
-    return Trap::kSaid;
-  }
-  if (v.command == kNotKeyword && (data_origin[v.first].gap & kGapDropped) &&
-      data_origin[v.first].dropped == '-') {
+  if (likely < 0) return Trap::kNone;
+  if (by_case)
     Warn(r, data_origin[v.first],
-         "знак «-» перед «%s» отброшен, прочитано %s: отрицательных значений файл данных не знает",
-         Word(v).s, Word(v).s);
-    return Trap::kSaid;
-  }
-  if (DecimalComma(w, n, k, a)) {
-    Warn(r, data_origin[v.comma],
-         "«%s,%s» прочитано как два числа %s и %s: в файле данных дробную часть отделяет "
-         "точка (%s.%s), а запятая разделяет слова",
-         Word(v).s, Word(w[k + 1]).s, Word(v).s, Word(w[k + 1]).s, Word(v).s, Word(w[k + 1]).s);
-    return Trap::kDecimalComma;
+         "«%s» прочитано как число, а не как ключевое слово %s: ключевые слова пишутся "
+         "заглавными латинскими буквами",
+         Word(v).s, keyword_name(likely));
+  else
+    Warn(r, data_origin[v.first],
+         "«%s» не ключевое слово и прочитано как число; может быть, имелось в виду %s?",
+         Word(v).s, keyword_name(likely));
+  return Trap::kKeywordLike;
+}
+
+Trap LettersInNumber(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
+  const int letter = LetterIn(v);
+  const int gap = GapInside(v, v.first);
+  if (letter < 0 || (gap >= 0 && (data_origin[gap].gap & kLayout) != 0)) return Trap::kNone;
+  SayLetters(r, v, letter);
+  return Trap::kSaid;
+}
+
+Trap NoCommaBetween(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
+  const int gap = GapInside(v, v.first);
+  if (gap < 0) return Trap::kNone;
+  const int next = GapInside(v, gap);
+  const int piece_end = next < 0 ? v.comma : next;
+  Warn(r, data_origin[gap],
+       "между «%s» и «%s» нет запятой, только %s: прочитано одно слово «%s»; слова "
+       "разделяются запятыми",
+       Cells(v.first, gap).s, Cells(gap, piece_end).s, Describe(data_origin[gap]).s, Word(v).s);
+  return Trap::kSaid;
+}
+
+Trap DroppedSign(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
+  if (v.command != kNotKeyword || !(data_origin[v.first].gap & kGapDropped) ||
+      data_origin[v.first].dropped != '-')
+    return Trap::kNone;
+  Warn(r, data_origin[v.first],
+       "знак «-» перед «%s» отброшен, прочитано %s: отрицательных значений файл данных не знает",
+       Word(v).s, Word(v).s);
+  return Trap::kSaid;
+}
+
+Trap CommaInNumber(Reporter* r, const WordAt& at) {
+  if (!DecimalComma(at.w, at.n, at.k, at.a)) return Trap::kNone;
+  const WordNote& v = at.v();
+  const WordNote& fraction = at.w[at.k + 1];
+  Warn(r, data_origin[v.comma],
+       "«%s,%s» прочитано как два числа %s и %s: в файле данных дробную часть отделяет "
+       "точка (%s.%s), а запятая разделяет слова",
+       Word(v).s, Word(fraction).s, Word(v).s, Word(fraction).s, Word(v).s, Word(fraction).s);
+  return Trap::kDecimalComma;
+}
+
+/// The checks of one word by itself, in order: the first that finds a trap
+/// says it, and the word has had its warning.
+constexpr Trap (*kWordChecks[])(Reporter*, const WordAt&) = {
+    EmptyWord, MisspeltKeyword, LettersInNumber, NoCommaBetween, DroppedSign, CommaInNumber,
+};
+
+/// The traps of one word by itself.
+Trap WordTraps(Reporter* r, const WordNote* w, int n, int k, int a) {
+  const WordAt at{w, n, k, a};
+  for (auto check : kWordChecks) {
+    const Trap t = check(r, at);
+    if (t != Trap::kNone) return t;
   }
   return Trap::kNone;
 }
