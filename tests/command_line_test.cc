@@ -36,7 +36,26 @@ TEST(CommandLine, EveryForm) {
       {{"--1"}, Request::kMisuse, kAsked, 0, ""},
       {{"-x", "--help"}, Request::kMisuse, kAsked, 0, ""},
       {{"x", "--", "y"}, Request::kMisuse, kAsked, 0, ""},
+      {{"-m", "--csv", "s.csv", "--html=p.html", "x"}, Request::kRun, "x", 0, ""},
+      {{"--csv"}, Request::kMisuse, kAsked, 0, ""},
+      {{"--csv-format=odd"}, Request::kMisuse, kAsked, 0, ""},
+      {{"--import", "l.txt", "-o", "d.txt", "--unit=k"}, Request::kImport, kAsked, 0, ""},
+      {{"--import", "l.txt", "x"}, Request::kMisuse, kAsked, 0, ""},
+      {{"-o", "d.txt", "x"}, Request::kMisuse, kAsked, 0, ""},
   };
+  const char* const full[] = {"podbor", "-m",     "--csv-format", "rfc", "--csv=s.csv",
+                              "--html", "p.html", "--",           "-x"};
+  CommandLine named = parse_command_line(9, full);
+  EXPECT_TRUE(named.most);
+  EXPECT_EQ(named.csv_style, CsvStyle::kRfc);
+  EXPECT_STREQ(named.csv, "s.csv");
+  EXPECT_STREQ(named.html, "p.html");
+  EXPECT_STREQ(named.data_file, "-x");
+  const char* const import[] = {"podbor", "--import", "l.txt", "--tch", "0.05", "--parallel"};
+  named = parse_command_line(6, import);
+  EXPECT_STREQ(named.import.list, "l.txt");
+  EXPECT_STREQ(named.import.tch, "0.05");
+  EXPECT_TRUE(named.import.parallel);
   for (const Case& c : cases) {
     std::vector<const char*> argv{"podbor"};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
@@ -54,7 +73,7 @@ TEST(CommandLine, EveryForm) {
 }
 
 TEST(CommandLine, AnswersOfTheExecutableReadNoInput) {
-  const std::string usage = "Использование: podbor [-1] [ФАЙЛ]\n";
+  const std::string usage = "Использование: podbor [-1] [-m]";
   struct Case {
     const char* args;
     int status;
@@ -65,6 +84,7 @@ TEST(CommandLine, AnswersOfTheExecutableReadNoInput) {
       {"--version", 0, "podbor 1.1.0\n", ""},
       {"-x", 2, "", "podbor: неизвестный параметр -x\n" + usage},
       {"a b", 2, "", "podbor: лишний аргумент b: файл данных может быть только один\n" + usage},
+      {"--html", 2, "", "podbor: параметр --html требует значения\n" + usage},
   };
   std::string dir = make_temp_dir();
   for (const Case& c : cases) {

@@ -79,3 +79,13 @@ bool replace_file(const char* tmp_name, const char* final_name);
 
 /// Removes the unfinished file `tmp_name` made by create_beside.
 void discard_file(const char* tmp_name);
+
+/// Where this system's users find the manual, in Russian and in English.
+struct ManualPlace {
+  const char* ru;
+  const char* en;
+};
+ManualPlace manual_place();
+
+/// Whether "/?" asks for the help, as it does for every program on Windows.
+bool slash_question_is_help();

@@ -225,3 +225,11 @@ void discard_file(const char* tmp_name) {
   Unblock(&old);
   errno = err;
 }
+
+ManualPlace manual_place() {
+  return {"man podbor", "man podbor"};
+}
+
+bool slash_question_is_help() {
+  return false;
+}

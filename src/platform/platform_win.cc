@@ -254,3 +254,11 @@ void discard_file(const char* tmp_name) {
   ReleaseSRWLockExclusive(&guard);
   errno = err;
 }
+
+ManualPlace manual_place() {
+  return {"podbor.1.txt рядом с podbor.exe", "podbor.1.txt beside podbor.exe"};
+}
+
+bool slash_question_is_help() {
+  return true;
+}

@@ -153,7 +153,6 @@ void vformat(PutFn put, void* ctx, const char* fmt, va_list ap) {
   va_end(args);
 }
 
-
 std::string vformat_string(const char* fmt, va_list ap) {
   std::string out;
   vformat(AppendToString, &out, fmt, ap);

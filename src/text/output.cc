@@ -48,8 +48,7 @@ void Put(void* ctx, const char* s, size_t n) {
     if (buffer->n == sizeof(buffer->buf) ||
         (buffer->n + kMaxCharBytes > sizeof(buffer->buf) && Starts(*s)))
       Flush(buffer);
-    buffer->buf[buffer->n++] =
-        buffer->out->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
+    buffer->buf[buffer->n++] = buffer->out->cp1251 ? static_cast<char>(next_cp1251(&s, end)) : *s++;
   }
 }
 

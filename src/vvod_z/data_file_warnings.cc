@@ -187,8 +187,8 @@ Trap MisspeltKeyword(Reporter* r, const WordAt& at) {
          Word(v).s, keyword_name(likely));
   else
     Warn(r, data_origin[v.first],
-         "«%s» не ключевое слово и прочитано как число; может быть, имелось в виду %s?",
-         Word(v).s, keyword_name(likely));
+         "«%s» не ключевое слово и прочитано как число; может быть, имелось в виду %s?", Word(v).s,
+         keyword_name(likely));
   return Trap::kKeywordLike;
 }
 
