@@ -166,7 +166,7 @@ TEST(ReadDataFile, KeepsWhereEachCharacterCameFrom) {
   };
   const Case cases[] = {
       {"ab,\n c", 3, {2, 2, kGapLineBreak | kGapBlank, 0}},
-      {"\r\n\t1", 0, {2, 2, kGapLineBreak | kGapBlank, 0}},
+      {"\r\n\t1", 0, {2, 2, kGapCarriageReturn | kGapLineBreak | kGapBlank, 0}},
       {"\xEF\xBB\xBF"
        "a",
        0,

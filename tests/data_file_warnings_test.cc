@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "program1/register_table.h"
 #include "support/in_memory_run.h"
 #include "support/test_util.h"
 #include "text/console.h"
@@ -95,6 +96,40 @@ TEST(DataFileWarnings, EachTrapNamesItsLine) {
     EXPECT_NE(line.find(t.says), std::string::npos) << r.err;
     EXPECT_EQ(r.out.find("предупреждение"), std::string::npos);
   }
+}
+
+// Each advice, applied to its trap, gives a file read as meant and without a
+// warning: the advice never makes things worse.
+TEST(DataFileWarnings, AdviceMendsTheTrap) {
+  const struct {
+    std::string trap;
+    const char* says;  ///< The advice, as the warning gives it.
+    std::string mended;
+    float value;  ///< The first component once mended.
+  } cases[] = {
+      {"START, 100 Ohm, END,", "одним числом: «100,»", "START, 100, END,", 100.0f},
+      {"START, 470ohm, END,", "«470,»", "START, 470, END,", 470.0f},
+      {"START, 100R, END,", "«100,»", "START, 100, END,", 100.0f},
+      {"START, 4.7 kOhm, END,", "«4700,»", "START, 4700, END,", 4700.0f},
+      {"START, 2.2k, END,", "«2200,»", "START, 2200, END,", 2200.0f},
+      {"START, 1.5M, END,", "«1500000,»", "START, 1500000, END,", 1.5e6f},
+      {"START, 99.12\r100.47, END,", "только возврат каретки", "START, 99.12,\r100.47, END,",
+       99.12f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.trap);
+    InProcess r = InMemory(c.trap);
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    r = InMemory(c.mended);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(RR[kFirstComponentSlot], c.value);
+  }
+  // The switch -1 taken back by the file.
+  std::string err;
+  const std::string dir = make_temp_dir();
+  in_memory_run("FALL, 0, START, 1, 2, END,", "d\n", nullptr, "-1", (dir + "/R.txt").c_str(), &err);
+  EXPECT_NE(err.find("«FALL, 0,» в файле данных отменяет параметр -1"), std::string::npos) << err;
+  remove_tree(dir);
 }
 
 TEST(DataFileWarnings, ListsTooLongAreCountedRight) {

@@ -29,7 +29,7 @@ int run(int argc, const char* const* argv) {
   int fxyz = take_settings();
   // The warnings read the run settings, and the flags before count()
   // rewrites them; a file that was not read has nothing to warn about.
-  if (stored >= 0) data_file_warnings(data_file_name(), stored);
+  if (stored >= 0) data_file_warnings(data_file_name(), stored, line.repeat);
   print_mask(fxyz);
   int Ns = countst();
   int N = count(Ns);

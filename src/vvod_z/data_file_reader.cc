@@ -1,5 +1,6 @@
 #include "vvod_z/data_file_reader.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <string>
@@ -99,7 +100,9 @@ void Advance(Position* p, int ch) {
 void AddToGap(CharOrigin* gap, int ch) {
   if (ch == '\n') {
     gap->gap |= kGapLineBreak;
-  } else if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\v' || ch == '\f') {
+  } else if (ch == '\r') {
+    gap->gap |= kGapCarriageReturn;
+  } else if (ch == ' ' || ch == '\t' || ch == '\v' || ch == '\f') {
     gap->gap |= kGapBlank;
   } else {
     gap->gap |= kGapDropped;
@@ -145,24 +148,36 @@ bool IsBlank(int c) {
   return c != EOF && std::isspace(static_cast<unsigned char>(c));
 }
 
-/// The file name typed on the console: the first word, after any white space
-/// and empty lines; "data_1.txt" when the input ends before a word. At most
-/// kNameMax bytes of it are kept. The rest of the line is discarded, up to
-/// the line feed or the end of input.
-std::string ReadFileName() {
+/// The name read when the input ends before a word.
+constexpr char kDefaultName[] = "data_1.txt";
+
+/// A name typed on the console: its first word, and the whole line it
+/// stands on, trimmed, without the quotes a file manager's "copy as path"
+/// puts around it.
+struct TypedName {
+  std::string word;
+  std::string line;
+};
+
+/// The line that holds the first word, after any white space and empty
+/// lines; at most kNameMax bytes of it are kept, and the rest of the line is
+/// read up to the line feed or the end of input.
+TypedName ReadFileName() {
   int c = console_getc();
   while (IsBlank(c)) {
     c = console_getc();
   }
-  std::string name;
-  while (c != EOF && !IsBlank(c)) {
-    if (name.size() < static_cast<size_t>(kNameMax)) name += static_cast<char>(c);
-    c = console_getc();
-  }
-  while (c != EOF && c != '\n') {
-    c = console_getc();
-  }
-  return name.empty() ? "data_1.txt" : name;
+  TypedName typed;
+  for (; c != EOF && c != '\n'; c = console_getc())
+    if (typed.line.size() < static_cast<size_t>(kNameMax)) typed.line += static_cast<char>(c);
+  std::string& line = typed.line;
+  typed.word = line.substr(0, std::find_if(line.begin(), line.end(), IsBlank) - line.begin());
+  while (!line.empty() && IsBlank(static_cast<unsigned char>(line.back())))
+    line.pop_back();
+  if (line.size() >= 2 && line.front() == '"' && line.back() == '"')
+    line = line.substr(1, line.size() - 2);
+  if (typed.word.empty()) typed.word = typed.line = kDefaultName;
+  return typed;
 }
 
 /// The reason OpenDataFile gives for a name it does not even try: neither
@@ -240,12 +255,25 @@ const char* data_file_name() {
 
 int vvodz(const char* named) {
   console_puts("========= Введите имя файла============= ");
-  file_name = named ? named : ReadFileName();
+  // Nobody sees the prompt when the output goes to a file: say it where
+  // the user looks.
+  if (!named && console.answers == Answers::kNone)
+    tell("========= Введите имя файла============= ");
+  int err = 0;
+  FILE* in = nullptr;
+  if (named) {
+    file_name = named;
+  } else {
+    // A name with blanks in it is taken whole when a file has it, else
+    // the first word is the name.
+    TypedName typed = ReadFileName();
+    if (typed.line != typed.word) in = OpenDataFile(typed.line, &err);
+    file_name = in ? typed.line : typed.word;
+  }
   const std::string& name = file_name;
   console_puts("========= Информация о файле данных ============= ");
   console_print("\nИмя файла %s", name.c_str());
-  int err = 0;
-  FILE* in = OpenDataFile(name, &err);
+  if (!in) in = OpenDataFile(name, &err);
   if (!in) {
     console_puts("   файл не найден");
     TellNotOpened(name, err);

@@ -14,7 +14,7 @@ extern std::array<int, kDataCells + 1> data;
 
 /// What the filters dropped between a stored character and the stored
 /// character before it (bits of CharOrigin::gap).
-inline constexpr unsigned char kGapBlank = 1;      ///< Spaces, tabs, carriage returns.
+inline constexpr unsigned char kGapBlank = 1;      ///< Spaces, tabs, form feeds.
 inline constexpr unsigned char kGapLineBreak = 2;  ///< A line feed.
 /// Bytes the character filter drops that are no layout: signs,
 /// punctuation, letters of other alphabets.
@@ -22,6 +22,9 @@ inline constexpr unsigned char kGapDropped = 4;
 inline constexpr unsigned char kGapComment = 8;
 /// Text that a lone '/' took out of the file.
 inline constexpr unsigned char kGapSwallowed = 16;
+/// A carriage return: with a line feed the end of a line, alone a line
+/// break that editors show and the reader does not count.
+inline constexpr unsigned char kGapCarriageReturn = 32;
 
 /// Where a stored character stands in the file, and what the filters
 /// dropped right before it: what the warnings point at.

@@ -22,7 +22,7 @@ constexpr int kQuoteChars = 32;
 constexpr int kNulShare = 8;
 constexpr int kFewNuls = 4;
 
-constexpr unsigned char kLayout = kGapBlank | kGapLineBreak;
+constexpr unsigned char kLayout = kGapBlank | kGapLineBreak | kGapCarriageReturn;
 
 struct Reporter {
   const char* name = nullptr;
@@ -95,6 +95,7 @@ GapText Describe(const CharOrigin& o) {
     std::strcat(t.s, part);
   };
   if (o.gap & kGapLineBreak) add("перевод строки");
+  if ((o.gap & kGapCarriageReturn) && !(o.gap & kGapLineBreak)) add("возврат каретки");
   if (o.gap & kGapBlank) add("пробел");
   if (o.gap & kGapComment) add("комментарий");
   if (o.gap & kGapDropped) {
@@ -192,6 +193,72 @@ Trap MisspeltKeyword(Reporter* r, const WordAt& at) {
   return Trap::kKeywordLike;
 }
 
+/// How a unit or a multiplier after a value is spelt, and the power of ten
+/// it stands for. Ом and Ω are no letters of the data file and drop out by
+/// themselves; these are read as digits.
+struct UnitSpelling {
+  const char* text;
+  int power;
+};
+constexpr UnitSpelling kUnits[] = {
+    {"Ohm", 0},  {"ohm", 0},  {"OHM", 0},  {"Om", 0},  {"om", 0},    {"R", 0},
+    {"kOhm", 3}, {"kohm", 3}, {"KOhm", 3}, {"kOm", 3}, {"k", 3},     {"K", 3},
+    {"MOhm", 6}, {"Mohm", 6}, {"MOm", 6},  {"M", 6},   {"mOhm", -3}, {"m", -3},
+};
+/// The longest number a unit advice rewrites.
+constexpr int kAdviceDigits = 24;
+
+/// The digits of `number` ("4.7") times ten to the `power`, written as the
+/// data file writes numbers ("4700", "0.0047"); empty when it is too long.
+std::string Scaled(std::string number, int power) {
+  size_t point = number.find('.');
+  if (point == std::string::npos) point = number.size();
+  number.erase(std::remove(number.begin(), number.end(), '.'), number.end());
+  long shifted = static_cast<long>(point) + power;
+  if (shifted < 0 || number.size() > static_cast<size_t>(kAdviceDigits)) return "";
+  while (static_cast<long>(number.size()) < shifted)
+    number += '0';
+  std::string whole = number.substr(0, static_cast<size_t>(shifted));
+  std::string fraction = number.substr(static_cast<size_t>(shifted));
+  while (!fraction.empty() && fraction.back() == '0')
+    fraction.pop_back();
+  const size_t digit = whole.find_first_not_of('0');
+  whole = digit == std::string::npos ? "0" : whole.substr(digit);
+  return fraction.empty() ? whole : whole + "." + fraction;
+}
+
+/// A value followed by a unit or a multiplier ("100 Ohm", "4.7k", "100R"):
+/// its letters are read as digits. The advice is the number alone, in ohms,
+/// which the reader takes as it stands.
+Trap UnitAfterValue(Reporter* r, const WordAt& at) {
+  const WordNote& v = at.v();
+  const int letter = LetterIn(v);
+  if (letter <= v.first || FirstWhere(v, [](int c) { return c == '.'; }) > letter)
+    return Trap::kNone;
+  std::string number;
+  for (int p = v.first; p < letter; ++p) {
+    if (!IsDigit(data[p]) && data[p] != '.') return Trap::kNone;
+    if (p > v.first && data_origin[p].gap != 0) return Trap::kNone;
+    number += static_cast<char>(data[p]);
+  }
+  std::string unit;
+  for (int p = letter; p < v.comma; ++p) {
+    if (!IsLetter(data[p]) || (p > letter && data_origin[p].gap != 0)) return Trap::kNone;
+    unit += static_cast<char>(data[p]);
+  }
+  for (const UnitSpelling& u : kUnits) {
+    if (unit != u.text) continue;
+    const std::string advice = Scaled(number, u.power);
+    if (advice.empty()) return Trap::kNone;
+    Warn(r, data_origin[letter],
+         "в «%s» обозначение «%s» прочитано как цифры, и значение искажено: единицы и множители "
+         "в файле данных не пишутся, значения пишутся в омах одним числом: «%s,»",
+         Word(v).s, u.text, advice.c_str());
+    return Trap::kSaid;
+  }
+  return Trap::kNone;
+}
+
 Trap LettersInNumber(Reporter* r, const WordAt& at) {
   const WordNote& v = at.v();
   const int letter = LetterIn(v);
@@ -239,7 +306,8 @@ Trap CommaInNumber(Reporter* r, const WordAt& at) {
 /// The checks of one word by itself, in order: the first that finds a trap
 /// says it, and the word has had its warning.
 constexpr Trap (*kWordChecks[])(Reporter*, const WordAt&) = {
-    EmptyWord, MisspeltKeyword, LettersInNumber, NoCommaBetween, DroppedSign, CommaInNumber,
+    EmptyWord,      MisspeltKeyword, UnitAfterValue, LettersInNumber,
+    NoCommaBetween, DroppedSign,     CommaInNumber,
 };
 
 /// The traps of one word by itself.
@@ -283,6 +351,7 @@ struct Survey {
   int band = -1;
   int znach = -1;  ///< ZNACH with its number.
   int fotcl = -1;  ///< FOTCL with its number.
+  int fall = -1;   ///< The last FALL with its number.
 };
 
 void Tally(int* n, int* first, int k) {
@@ -310,6 +379,7 @@ void SurveyWord(Survey* s, const WordNote* w, int k) {
     if (c == kOTCL) s->band = k - 1;
     if (c == kZNACH) s->znach = k - 1;
     if (c == kFOTCL) s->fotcl = k - 1;
+    if (c == kFALL) s->fall = k - 1;
   }
 }
 
@@ -331,7 +401,7 @@ void PlaceTraps(Reporter* r, const WordNote* w, int k, bool start_seen, bool has
   *stray_run = stray;
 }
 
-void FileTraps(Reporter* r, const WordNote* w, int n, int a, const Survey& s) {
+void FileTraps(Reporter* r, const WordNote* w, int n, int a, const Survey& s, bool repeat_switch) {
   const int tail = n > 0 ? w[n - 1].comma + 1 : 0;
   if (tail < a)
     Warn(r, data_origin[tail], "последнее слово «%s» не прочитано: за ним нет запятой",
@@ -356,11 +426,15 @@ void FileTraps(Reporter* r, const WordNote* w, int n, int a, const Survey& s) {
   if (band_on && s.znach < 0 && s.fotcl >= 0)
     Warn(r, data_origin[w[s.fotcl].first],
          "«FOTCL, 0,» без ZNACH: границы искомого значения 0 и 0, и пар не останется");
+  if (repeat_switch && s.fall >= 0 && fall == 0)
+    Warn(r, data_origin[w[s.fall].first],
+         "«FALL, 0,» в файле данных отменяет параметр -1: каждый компонент входит не более чем "
+         "в один вариант");
 }
 
 }  // namespace
 
-int data_file_warnings(const char* name, int a) {
+int data_file_warnings(const char* name, int a, bool repeat_switch) {
   Reporter r{name, 0};
   const CharOrigin file_start{1, 1, 0, 0};
   if (file_notes.utf16) {
@@ -397,7 +471,7 @@ int data_file_warnings(const char* name, int a) {
   }
   for (; next_swallow < swallows; ++next_swallow)
     SaySwallow(&r, file_notes.swallows[next_swallow]);
-  FileTraps(&r, w, n, a, s);
+  FileTraps(&r, w, n, a, s, repeat_switch);
   if (r.found > kMaxWarnings)
     tell("%s: ещё предупреждений: %d (не показаны)", name, r.found - kMaxWarnings);
   return r.found;

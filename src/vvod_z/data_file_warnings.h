@@ -11,5 +11,6 @@ inline constexpr int kMaxWarnings = 40;
 /// interpreter applied it (its word notes and the register table, before
 /// count() rewrites the flags), and prints one line
 /// "NAME:LINE:COL: предупреждение: ..." for each trap. Returns the number of
-/// warnings found.
-int data_file_warnings(const char* name, int a);
+/// warnings found. `repeat_switch`: the command line asked for repeated use
+/// (-1), which a FALL of the file may take back.
+int data_file_warnings(const char* name, int a, bool repeat_switch = false);
