@@ -19,7 +19,7 @@ inline constexpr int kDeviationDecimals = 6;
 std::string exact_float_text(float x, char point);
 
 /// `x` rounded to `digits` significant digits, fixed-point, trailing zeros
-/// dropped (199.77999877929688 to 9 digits: "199.78").
+/// dropped (200.75 to 9 digits: "200.75"; 199.77999877929688: "199.779999").
 std::string significant_text(double x, int digits, char point);
 
 /// `x` with `decimals` decimals, as "%.*f" would print it.
