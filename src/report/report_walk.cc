@@ -13,9 +13,6 @@ namespace {
 /// keeps its match from counting as available.
 constexpr char kNotInList = '?';
 
-/// Thresholds below this stop nothing.
-constexpr double kNoThreshold = 0.0001;
-
 /// An imaginary element that does not lead the list: shown as itself, never
 /// marked, always free.
 constexpr ShownComponent kImaginary{-1, 0, kFree, kImaginaryValue};

@@ -38,6 +38,9 @@ struct ShownComponent {
 /// which keeps its match from counting as available.
 ShownComponent shown_component(const ComponentList& s, int u);
 
+/// Thresholds below this stop nothing: the run has no threshold.
+inline constexpr double kNoThreshold = 0.0001;
+
 /// Matches between two calls of a layout's every_ten: a console page.
 inline constexpr int kMatchesPerPage = 10;
 

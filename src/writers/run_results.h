@@ -11,6 +11,9 @@ struct ResultPart {
   int number = 0;       ///< R number, as the reports show it.
   float value = 0.0f;   ///< Its value.
   std::string written;  ///< The value as the data file writes it ("10.02").
+  /// Its label, when the data file has one (the importer's "R1 label"
+  /// comment); empty when not known.
+  std::string label;
   /// Index in RunResults::sets of the first set that uses it; -1: unused.
   int set = -1;
 };
