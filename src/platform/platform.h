@@ -79,3 +79,9 @@ bool replace_file(const char* tmp_name, const char* final_name);
 
 /// Removes the unfinished file `tmp_name` made by create_beside.
 void discard_file(const char* tmp_name);
+
+/// Creates the file `name` for writing only when no file of that name
+/// exists (checked and created in one step, so that nothing is ever
+/// overwritten); in text mode on Windows. nullptr when it cannot; errno then
+/// says why (EEXIST: the file is there).
+FILE* create_new_file(const char* name);
