@@ -58,8 +58,7 @@ TEST(ListImport, ListsGiveTheirValuesLabelsAndWarnings) {
       {"multipliers, units and RKM",
        "4.7k\n10 kΩ\n470 Ом\n1.5 MOhm\n4k7\n1M2\n100R\nR47\n0R1\n2,2 кОм\n1mΩ\n4K7\n1.00E+03\n",
        "4700|;10000|;470|;1500000|;4700|;1200000|;100|;0.47|;0.1|;2200|;0.001|;4700|;1000|", 0},
-      {"kilo-ohms keep the measured digits", "4k7\n470\n10,020\n", "4.7|;0.470|;0.010020|", 1,
-       'k'},
+      {"kilo-ohms keep the measured digits", "4k7\n470\n10,020\n", "4.7|;0.470|;0.010020|", 1, 'k'},
       {"thousands where they are plain", "1 000\n1,000.5\n1.000,5\n1 000 000\n",
        "1000|;1000.5|;1000.5|;1000000|", 0},
       {"1,000 alone: decimal, said once", "1,000\n2,000\n", "1.000|;2.000|", 1},
@@ -80,9 +79,12 @@ TEST(ListImport, ListsGiveTheirValuesLabelsAndWarnings) {
       {"tolerance without a sought value", "10\n", "", 0, 0, 0, "", "1.5"},
       {"a label that could break a comment", "Name,Value\n\"a */ b\nc\x01\",4.7\n", "4.7|a */ b c",
        0},
-      {"Windows-1251", "\xCC\xE5\xF2\xEA\xE0;R\n\xE2\xE5\xF0\xF5;4,7 \xEA\xCE\xEC\n",
-       "4700|верх", 0},
-      {"UTF-8 with BOM", "\xEF\xBB\xBF" "4k7\n", "4700|", 0},
+      {"Windows-1251", "\xCC\xE5\xF2\xEA\xE0;R\n\xE2\xE5\xF0\xF5;4,7 \xEA\xCE\xEC\n", "4700|верх",
+       0},
+      {"UTF-8 with BOM",
+       "\xEF\xBB\xBF"
+       "4k7\n",
+       "4700|", 0},
       {"UTF-16 LE", Utf16(u"R\t\u0417\n\u0431\t4k7\n", false), "4700|б", 0},
       {"UTF-16 BE", Utf16(u"1,5\n", true), "1.5|", 0},
   };
@@ -100,8 +102,9 @@ TEST(ListImport, ListsGiveTheirValuesLabelsAndWarnings) {
 }
 
 TEST(ListImport, DataFileReadsBackWithoutWarnings) {
-  // Values of every width, more than the list holds: the file stops at the
-  // component limit or at the character limit, never past either.
+  // Values of every width, more than the list holds, with the settings
+  // and without: the file stops at the component limit or at the character
+  // limit, never past either.
   constexpr size_t kWhole = 11;
   for (size_t width = 1; width <= 24; ++width) {
     std::string list = "Value;Label\n";
@@ -110,25 +113,29 @@ TEST(ListImport, DataFileReadsBackWithoutWarnings) {
       if (width > kWhole + 1) digits[kWhole] = ',';
       list += digits + ";part " + std::to_string(k) + " */ //\n";
     }
-    ImportOptions o;
-    o.znach = "4,7k";
-    o.otcl = "1.5";
-    o.tch = "0,02";
-    o.parallel = true;
-    const ImportResult r = import_list(list, o);
-    const ReadBack back = read_back(r.data_file);
-    ASSERT_TRUE(back.fits) << width;
-    EXPECT_EQ(back.warnings, "") << width;
-    ASSERT_EQ(back.values.size(), static_cast<size_t>(r.values)) << width;
-    EXPECT_EQ(r.warnings.size(), 1u) << width;  // the values left out
-    const std::string values = ListOf(r.data_file);
-    size_t at = 0;
-    for (float v : back.values) {
-      // The reader sums the digits in a float: close, not always the nearest.
-      EXPECT_NEAR(v, std::stof(values.substr(at)), v * 1e-6) << width;
-      at = values.find(';', at) + 1;
+    for (bool settings : {false, true}) {
+      ImportOptions o;
+      if (settings) {
+        o.znach = "4,7k";
+        o.otcl = "1.5";
+        o.tch = "0,02";
+        o.parallel = true;
+      }
+      const ImportResult r = import_list(list, o);
+      const ReadBack back = read_back(r.data_file);
+      ASSERT_TRUE(back.fits) << width;
+      EXPECT_EQ(back.warnings, "") << width;
+      ASSERT_EQ(back.values.size(), static_cast<size_t>(r.values)) << width;
+      EXPECT_EQ(r.warnings.size(), 1u) << width;  // the values left out
+      const std::string values = ListOf(r.data_file);
+      size_t at = 0;
+      for (float v : back.values) {
+        // The reader sums the digits in a float: close, not always the nearest.
+        EXPECT_NEAR(v, std::stof(values.substr(at)), v * 1e-6) << width;
+        at = values.find(';', at) + 1;
+      }
+      EXPECT_FLOAT_EQ(RR[kZNACH], settings ? 4700 : 0);
+      EXPECT_FLOAT_EQ(RR[kOTCL], settings ? 1.5 : 0);
     }
-    EXPECT_FLOAT_EQ(RR[kZNACH], 4700);
-    EXPECT_FLOAT_EQ(RR[kOTCL], 1.5);
   }
 }

@@ -31,8 +31,8 @@ struct Builder {
   static int StoredChars(const std::string& code) {
     int n = 0;
     for (char c : code)
-      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-          c == '.' || c == ',')
+      if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+          c == ',')
         ++n;
     return n;
   }

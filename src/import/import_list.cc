@@ -77,10 +77,11 @@ ImportResult import_list(const std::string& bytes, const ImportOptions& options)
     result.warnings.push_back(
         {line, 1,
          "значений больше, чем вмещает файл данных (не более " + std::to_string(kMaxComponents) +
-             " компонентов и " + std::to_string(kDataCells) + " символов): " +
-             std::to_string(left) + " пропущено, начиная с этой строки"});
-    std::stable_sort(result.warnings.begin(), result.warnings.end(),
-                     [](const ImportWarning& a, const ImportWarning& b) { return a.line < b.line; });
+             " компонентов и " + std::to_string(kDataCells) +
+             " символов): " + std::to_string(left) + " пропущено, начиная с этой строки"});
+    std::stable_sort(
+        result.warnings.begin(), result.warnings.end(),
+        [](const ImportWarning& a, const ImportWarning& b) { return a.line < b.line; });
   }
   return result;
 }

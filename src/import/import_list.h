@@ -7,11 +7,11 @@
 #include <vector>
 
 struct ImportOptions {
-  int column = 0;               ///< 1-based column to take; 0: the first column holding numbers.
-  std::string column_name;      ///< Or the column of this header name.
-  char unit = 0;                ///< Result unit: 0 ohms, 'k' kilo-ohms, 'M' mega-ohms.
+  int column = 0;                ///< 1-based column to take; 0: the first column holding numbers.
+  std::string column_name;       ///< Or the column of this header name.
+  char unit = 0;                 ///< Result unit: 0 ohms, 'k' kilo-ohms, 'M' mega-ohms.
   std::string tch, znach, otcl;  ///< Settings as given; empty: the default.
-  bool parallel = false;        ///< TIP, 2.
+  bool parallel = false;         ///< TIP, 2.
 };
 
 /// A line of the list that was left out, or a reading worth a word. Line
@@ -24,10 +24,10 @@ struct ImportWarning {
 };
 
 struct ImportResult {
-  std::string data_file;  ///< UTF-8; empty when there is no value at all.
+  std::string data_file;                ///< UTF-8; empty when there is no value at all.
   std::vector<ImportWarning> warnings;  ///< At most kMaxWarnings, by line.
-  int values = 0;         ///< Components written.
-  int more_warnings = 0;  ///< Warnings beyond those kept.
+  int values = 0;                       ///< Components written.
+  int more_warnings = 0;                ///< Warnings beyond those kept.
   /// Set when nothing can be written (no value, an option that makes no
   /// sense): one line, Russian.
   std::string trouble;

@@ -18,7 +18,7 @@ bool ReadList(const char* path, std::string* bytes) {
     trouble("%s: не удалось открыть список: %s", path, system_reason(err));
     return false;
   }
-  constexpr size_t kChunk = 64 * 1024;
+  constexpr size_t kChunk = size_t{64} * 1024;
   std::string chunk(kChunk, '\0');
   size_t n = 0;
   while ((n = std::fread(chunk.data(), 1, kChunk, in)) > 0 &&
@@ -31,8 +31,7 @@ bool ReadList(const char* path, std::string* bytes) {
     return false;
   }
   if (bytes->size() > static_cast<size_t>(kMaxListBytes)) {
-    trouble("%s: список больше %ld МиБ и не читается: разделите его", path,
-            kMaxListBytes / (1024 * 1024));
+    trouble("%s: список больше %d МиБ и не читается: разделите его", path, kMaxListMebibytes);
     return false;
   }
   return true;
@@ -80,9 +79,9 @@ int import_stage(const char* list_path, const char* out_path, const ImportOption
     return kTroubleStatus;
   }
   if (out_path) return WriteNew(out_path, r.data_file) ? 0 : kTroubleStatus;
-  const bool written = std::fwrite(r.data_file.data(), 1, r.data_file.size(), stdout) ==
-                           r.data_file.size() &&
-                       std::fflush(stdout) == 0;
+  const bool written =
+      std::fwrite(r.data_file.data(), 1, r.data_file.size(), stdout) == r.data_file.size() &&
+      std::fflush(stdout) == 0;
   if (!written) {
     trouble("файл данных не выведен: %s", system_reason(errno));
     return kTroubleStatus;

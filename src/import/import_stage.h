@@ -6,7 +6,8 @@
 
 /// A list is read up to this many bytes; a larger one is refused, so that
 /// any file costs bounded memory and time.
-inline constexpr long kMaxListBytes = 16L * 1024 * 1024;
+inline constexpr int kMaxListMebibytes = 16;
+inline constexpr long kMaxListBytes = kMaxListMebibytes * 1024L * 1024;
 
 /// The whole command: reads LIST, writes the data file to standard output
 /// or to `out_path` (a new file only: an existing one is never replaced),

@@ -58,8 +58,8 @@ bool GroupingSpace(std::string_view t, size_t i) {
     ++run;
   if (run == 0 || run > kGroup) return false;
   const size_t start = i - run;
-  if (start > 0 && !(IsSplitBlank(t[start - 1]) || IsLineEnd(t[start - 1]) ||
-                     t[start - 1] == '+' || t[start - 1] == '"'))
+  if (start > 0 && !(IsSplitBlank(t[start - 1]) || IsLineEnd(t[start - 1]) || t[start - 1] == '+' ||
+                     t[start - 1] == '"'))
     return false;
   size_t after = 0;
   while (after <= kGroup && i + 1 + after < t.size() && IsDigit(t[i + 1 + after]))
@@ -382,8 +382,8 @@ std::string ChoosePlan(Plan* p, size_t width, const ImportOptions& options) {
   } else if (options.column > 0) {
     p->table = true;
     if (static_cast<size_t>(options.column) > kMaxColumns)
-      return "столбец " + std::to_string(options.column) + " дальше последнего, который читается (" +
-             std::to_string(kMaxColumns) + ")";
+      return "столбец " + std::to_string(options.column) +
+             " дальше последнего, который читается (" + std::to_string(kMaxColumns) + ")";
     p->value_column = static_cast<size_t>(options.column) - 1;
   } else {
     bool text_column = false;
@@ -464,8 +464,7 @@ ListReading read_list(const std::string& text, const ImportOptions& options, siz
     const ColumnStats& s = p.table ? p.columns[column] : p.all;
     const ValueReading r = read_value(cell.text, unit, HintOf(s));
     if (!r.ok) {
-      warn.Add(cell.line, cell.col,
-               Quote(cell.text) + " не прочитано и пропущено: " + r.reason);
+      warn.Add(cell.line, cell.col, Quote(cell.text) + " не прочитано и пропущено: " + r.reason);
       return;
     }
     if (r.comma == CommaEvidence::kAmbiguous && !told[p.table ? column : 0]) {
@@ -500,8 +499,7 @@ ListReading read_list(const std::string& text, const ImportOptions& options, siz
     if (p.header && rec.line == p.header_line) return;
     if (rec.dropped > 0)
       warn.Add(rec.line, rec.cells.back().col,
-               "в строке больше " + std::to_string(kMaxColumns) +
-                   " полей: дальнейшие не читаются");
+               "в строке больше " + std::to_string(kMaxColumns) + " полей: дальнейшие не читаются");
     if (!p.table) {
       for (size_t k = 0; k < rec.cells.size(); ++k)
         if (!Trimmed(rec.cells[k].text).empty()) take(rec.cells[k], k, std::string());

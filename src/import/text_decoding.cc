@@ -80,7 +80,8 @@ std::string FromUtf16(const std::string& bytes, bool big_endian) {
     unsigned cp = unit(i);
     if (cp >= kHighSurrogate && cp < kLowSurrogate && i + 3 < bytes.size() &&
         unit(i + 2) >= kLowSurrogate && unit(i + 2) < kSurrogateEnd) {
-      cp = kSupplementary + ((cp - kHighSurrogate) << kSurrogateBits) + (unit(i + 2) - kLowSurrogate);
+      cp = kSupplementary + ((cp - kHighSurrogate) << kSurrogateBits) +
+           (unit(i + 2) - kLowSurrogate);
       i += 2;
     } else if (cp >= kHighSurrogate && cp < kSurrogateEnd) {
       cp = kReplacement;

@@ -61,7 +61,10 @@ const Multiplier* MultiplierAt(std::string_view s, size_t at) {
 /// The unit words, in lower case; "r" also stands in the RKM code.
 constexpr std::array<std::string_view, 7> kUnits = {
     "\xD0\xBE\xD0\xBC",  // ом
-    "ohm", "ohms", "om", "r",
+    "ohm",
+    "ohms",
+    "om",
+    "r",
     "\xCE\xA9",      // Ω
     "\xE2\x84\xA6",  // Ω, the ohm sign
 };
@@ -113,7 +116,8 @@ std::string_view Trim(std::string_view s) {
   size_t to = s.size();
   while (to > from) {
     size_t back = 1;
-    while (back < to - from && (static_cast<unsigned char>(s[to - back]) & 0xC0) == 0x80) ++back;
+    while (back < to - from && (static_cast<unsigned char>(s[to - back]) & 0xC0) == 0x80)
+      ++back;
     if (blank_length(s, to - back) != static_cast<int>(back)) break;
     to -= back;
   }
@@ -261,8 +265,8 @@ bool is_unit_word(std::string_view word) {
 
 bool starts_like_number(std::string_view cell) {
   cell = Trim(cell);
-  return !cell.empty() && (IsDigit(cell[0]) || cell[0] == '+' || cell[0] == '-' ||
-                           cell[0] == '.' || cell[0] == ',' || StartsWith(cell, 0, "\xE2\x88\x92"));
+  return !cell.empty() && (IsDigit(cell[0]) || cell[0] == '+' || cell[0] == '-' || cell[0] == '.' ||
+                           cell[0] == ',' || StartsWith(cell, 0, "\xE2\x88\x92"));
 }
 
 ValueReading read_value(std::string_view cell, char unit, CommaReading ambiguous) {
@@ -294,8 +298,9 @@ ValueReading read_value(std::string_view cell, char unit, CommaReading ambiguous
     int mark = -1;
     if (!PlaceDecimalMark(p, ambiguous, &mark, &r.comma))
       return Refuse("разделители разрядов и дробной части расставлены неверно");
-    for (size_t k = static_cast<size_t>(mark + 1); mark >= 0 && k < p.runs.size(); ++k)
-      places += static_cast<int>(p.runs[k]);
+    if (mark >= 0)
+      for (size_t k = static_cast<size_t>(mark) + 1; k < p.runs.size(); ++k)
+        places += static_cast<int>(p.runs[k]);
     // An exponent: 1.5E+03, 1e3.
     if (at < s.size() && (s[at] == 'e' || s[at] == 'E')) {
       size_t e = at + 1;

@@ -6,9 +6,9 @@
 #include <vector>
 
 struct ReadBack {
-  bool fits = false;  ///< Within the characters the reader stores.
+  bool fits = false;          ///< Within the characters the reader stores.
   std::vector<float> values;  ///< The component list, in order.
-  std::string warnings;  ///< What data_file_warnings printed (UTF-8).
+  std::string warnings;       ///< What data_file_warnings printed (UTF-8).
 };
 
 /// Resets every table, then reads `file` through read_data_file, obrabotka
