@@ -242,6 +242,12 @@ void ForEachRecord(std::string_view t, const Layout& layout, OnRecord on_record)
   end_record();
 }
 
+std::string Trimmed(const std::string& s) {
+  const size_t from = s.find_first_not_of(" \t");
+  if (from == std::string::npos) return {};
+  return s.substr(from, s.find_last_not_of(" \t") - from + 1);
+}
+
 /// What the survey learnt about one column.
 struct ColumnStats {
   int numbers = 0;  ///< Cells that read as values and look like numbers.
@@ -276,11 +282,12 @@ void Survey(ColumnStats* s, const Cell& cell, char unit) {
   if (r.comma == CommaEvidence::kDecimal) ++s->comma_decimal;
   if (r.comma == CommaEvidence::kGrouping) ++s->comma_grouping;
   if (r.comma == CommaEvidence::kAmbiguous) ++s->ambiguous;
-  constexpr int kMaxCountDigits = 9;
-  const bool integer = r.digits.find('.') == std::string::npos &&
-                       r.digits.size() <= static_cast<size_t>(kMaxCountDigits) &&
-                       text.find_first_not_of("0123456789 \t") == std::string_view::npos;
-  const long n = integer ? std::stol(r.digits) : -1;
+  // A count is judged on the digits as written, whatever the unit.
+  constexpr size_t kMaxCountDigits = 9;
+  const std::string written = Trimmed(cell.text);
+  const bool integer = written.size() <= kMaxCountDigits &&
+                       written.find_first_not_of("0123456789") == std::string::npos;
+  const long n = integer ? std::stol(written) : -1;
   if (s->numbers == 1) s->next_count = n;
   s->counting = s->counting && integer && n == s->next_count;
   ++s->next_count;
@@ -296,12 +303,6 @@ bool IsHeader(const Record& rec, char unit) {
               static_cast<unsigned char>(ch) >= 0x80;
   }
   return words;
-}
-
-std::string Trimmed(const std::string& s) {
-  const size_t from = s.find_first_not_of(" \t");
-  if (from == std::string::npos) return {};
-  return s.substr(from, s.find_last_not_of(" \t") - from + 1);
 }
 
 /// A label that cannot break the comment it goes into: control characters
@@ -418,15 +419,20 @@ void Merge(ColumnStats* into, const ColumnStats& s) {
   into->ambiguous += s.ambiguous;
 }
 
-/// Says once per column how its numbers like "1,000" were read.
+/// Whether the other numbers of a column tell how to read "1,000": they
+/// use the comma one way only.
+bool Settled(const ColumnStats& s) {
+  return (s.comma_decimal > 0) != (s.comma_grouping > 0);
+}
+
+/// Says once per column how its numbers like "1,000" were read, when the
+/// column does not settle it.
 void SayAmbiguous(const Warnings& w, const Cell& cell, const ValueReading& r,
                   const ColumnStats& s) {
-  const bool decided = s.comma_decimal + s.comma_grouping > 0;
   w.Add(cell.line, cell.col,
-        Quote(cell.text) + " можно прочитать двояко (запятая отделяет дробную часть или тысячи): " +
-            "прочитано " + r.digits +
-            (decided ? ", как пишут числа другие строки" : ": по умолчанию запятая дробная") +
-            "; чисел, прочитанных так: " + std::to_string(s.ambiguous));
+        Quote(cell.text) + " можно прочитать двояко (запятая отделяет дробную часть или " +
+            "тысячи), и другие строки этого не решают: прочитано " + r.digits +
+            ", запятая дробная; чисел, прочитанных так: " + std::to_string(s.ambiguous));
 }
 
 }  // namespace
@@ -467,7 +473,7 @@ ListReading read_list(const std::string& text, const ImportOptions& options, siz
       warn.Add(cell.line, cell.col, Quote(cell.text) + " не прочитано и пропущено: " + r.reason);
       return;
     }
-    if (r.comma == CommaEvidence::kAmbiguous && !told[p.table ? column : 0]) {
+    if (r.comma == CommaEvidence::kAmbiguous && !Settled(s) && !told[p.table ? column : 0]) {
       told[p.table ? column : 0] = true;
       SayAmbiguous(warn, cell, r, s);
     }
