@@ -47,7 +47,7 @@ TEST(CommandLine, EveryForm) {
                               "--html", "p.html", "--",           "-x"};
   CommandLine named = parse_command_line(9, full);
   EXPECT_TRUE(named.most);
-  EXPECT_EQ(named.csv_style, CsvStyle::kRfc);
+  EXPECT_EQ(named.csv_format, CsvFormat::kRfc);
   EXPECT_STREQ(named.csv, "s.csv");
   EXPECT_STREQ(named.html, "p.html");
   EXPECT_STREQ(named.data_file, "-x");

@@ -192,10 +192,12 @@ TEST(Trouble, AConsoleThatCannotBeWritten) {
   write_file(dir + "/data_1.txt", "START,10,20,END,");
   RunResult r = run_podbor_split(dir, kName, "", "LANG=C.UTF-8", ">/dev/full");
   EXPECT_EQ(r.status, 2);
+  // The result file does not depend on the console, and the run says it
+  // was written.
   EXPECT_EQ(r.err,
             "Не удалось вывести результаты на консоль: на устройстве не осталось свободного "
-            "места\n");
-  // The result file does not depend on the console.
+            "места\nЗаписано: " +
+                dir + "/Rezalts.txt\n");
   EXPECT_NE(read_file(dir + "/Rezalts.txt").find(to_cp1251("\tКонец файла\n")), std::string::npos);
   remove_tree(dir);
 }

@@ -89,3 +89,9 @@ ManualPlace manual_place();
 
 /// Whether "/?" asks for the help, as it does for every program on Windows.
 bool slash_question_is_help();
+
+/// Creates the file `name` for writing only when no file of that name
+/// exists (checked and created in one step, so that nothing is ever
+/// overwritten); in text mode on Windows. nullptr when it cannot; errno then
+/// says why (EEXIST: the file is there).
+FILE* create_new_file(const char* name);

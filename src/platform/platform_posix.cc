@@ -233,3 +233,17 @@ ManualPlace manual_place() {
 bool slash_question_is_help() {
   return false;
 }
+
+FILE* create_new_file(const char* name) {
+  constexpr mode_t kReadWrite = 0666;  // less the umask, as fopen gives
+  int fd = open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kReadWrite);
+  if (fd < 0) return nullptr;
+  FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    int err = errno;
+    close(fd);
+    unlink(name);
+    errno = err;
+  }
+  return f;
+}

@@ -262,3 +262,17 @@ ManualPlace manual_place() {
 bool slash_question_is_help() {
   return true;
 }
+
+FILE* create_new_file(const char* name) {
+  std::wstring wide = Wide(name);
+  int fd = _wopen(wide.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_TEXT, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  FILE* f = _fdopen(fd, "w");  // text mode: CR LF line breaks, as Windows tools expect
+  if (!f) {
+    int err = errno;
+    _close(fd);
+    _wunlink(wide.c_str());
+    errno = err;
+  }
+  return f;
+}

@@ -169,9 +169,9 @@ bool TakeValueOption(CommandLine* line, int argc, const char* const* argv, int* 
   const char* style = ValueOf(kCsvFormatOption, argc, argv, k, &matched);
   if (!matched) return false;
   if (style && Is(style, kCsvRfc))
-    line->csv_style = CsvStyle::kRfc;
+    line->csv_format = CsvFormat::kRfc;
   else if (style && Is(style, kCsvSpreadsheet))
-    line->csv_style = CsvStyle::kSpreadsheet;
+    line->csv_format = CsvFormat::kSpreadsheet;
   else
     *line = Misuse(*line, arg, "принимает значения rfc или excel");
   return true;

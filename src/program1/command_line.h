@@ -3,6 +3,7 @@
 #pragma once
 
 #include "text/output.h"
+#include "writers/csv_writer.h"
 
 /// What the command line asks for.
 enum class Request {
@@ -11,12 +12,6 @@ enum class Request {
   kHelp,     ///< The usage on standard output, status 0.
   kVersion,  ///< The version on standard output, status 0.
   kMisuse,   ///< An unknown option, a missing value or a second file: status 2.
-};
-
-/// How --csv writes its file.
-enum class CsvStyle {
-  kSpreadsheet,  ///< UTF-8 with BOM, ';' and decimal comma: opens by double-click.
-  kRfc,          ///< RFC 4180: ',' and decimal point, for scripts.
 };
 
 /// What --import takes besides the list (each nullptr when not given).
@@ -44,7 +39,7 @@ struct CommandLine {
   /// -m, --most: the sets are chosen so that there are as many as can be.
   bool most = false;
   const char* csv = nullptr;  ///< --csv: the sets for a spreadsheet.
-  CsvStyle csv_style = CsvStyle::kSpreadsheet;
+  CsvFormat csv_format = CsvFormat::kSpreadsheet;
   const char* html = nullptr;  ///< --html: a picture of the stock and the sets.
   ImportRequest import;
   /// The argument that could not be understood (kMisuse), and why.

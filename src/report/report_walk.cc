@@ -59,7 +59,7 @@ struct Printer {
 /// Takes up record j against its partner p, both shown with the flags given:
 /// printed when its components are free or may serve again. False when the
 /// user ended the listing.
-bool TakeUp(Printer* printer, int j, char flag_j, int p, char flag_p) {
+bool TakeUp(Printer* printer, int j, char flag_j, int p, char flag_p, float f_de) {
   const bibl& a = Mb[j];
   const bibl& b = Mb[p];
   const ComponentList& s = printer->list;
@@ -75,15 +75,16 @@ bool TakeUp(Printer* printer, int j, char flag_j, int p, char flag_p) {
       return false;
     }
     ++printer->printed;
-    layout.label(out, printer->printed, Mean(a.fc, b.fc));
+    const double mean = Mean(a.fc, b.fc);
+    layout.label(out, printer->printed, mean);
     layout.flag_line(out, j, flag_j, p, flag_p, free ? kFree : kUsed);
-    layout.component_line(out, k, static_cast<double>(a.f_de));
+    layout.component_line(out, k, static_cast<double>(f_de));
     for (const ShownComponent& c : k) {
       if (c.k >= 0) {
         flagRR[c.k] = kUsed;
       }
     }
-    if (printer->plan.walked) printer->plan.walked->push_back(WalkedMatch{j, p, k});
+    if (printer->plan.walked) printer->plan.walked->push_back(WalkedMatch{j, p, k, mean, f_de});
   }
   if (printer->restore_imaginary) {
     flagRR[0] = kFree;
@@ -107,7 +108,7 @@ void WalkByDeviation(Printer* printer, int n, float threshold, char flag1, char 
     if (p < 0 || p > n) {
       continue;
     }
-    if (!TakeUp(printer, j, a.flag, p, Mb[p].flag)) return;
+    if (!TakeUp(printer, j, a.flag, p, Mb[p].flag, a.f_de)) return;
   }
 }
 
@@ -115,7 +116,7 @@ void WalkByDeviation(Printer* printer, int n, float threshold, char flag1, char 
 void WalkChosen(Printer* printer, int n, float threshold) {
   for (const ChosenMatch& c : *printer->plan.chosen) {
     if (c.j < 0 || c.j > n || c.p < 0 || c.p > n) continue;
-    if (!TakeUp(printer, c.j, c.flag, c.p, c.flag)) return;
+    if (!TakeUp(printer, c.j, c.flag, c.p, c.flag, c.f_de)) return;
   }
   if (static_cast<double>(threshold) >= kNoThreshold)
     printer->layout.stop(printer->out, static_cast<double>(threshold));

@@ -83,19 +83,23 @@ struct ReportLayout {
   bool (*every_ten)(Output* out);
 };
 
-/// A match chosen before the walk: record `j` against its partner record `p`,
-/// both shown with the pair flag `flag`.
+/// A match chosen before the walk: record `j` against the record `p` of a
+/// value not below its own, deviating by `f_de` percent, both shown with the
+/// pair flag `flag`.
 struct ChosenMatch {
   int j = 0;
   int p = 0;
+  float f_de = 0.0f;
   char flag = kPairOrdinary;
 };
 
-/// A match a walk printed.
+/// A match a walk printed, with the mean and the deviation it showed.
 struct WalkedMatch {
   int j = 0;
   int p = 0;
   MatchComponents components;
+  double mean = 0.0;
+  float f_de = 0.0f;
 };
 
 /// What a walk takes beyond the tables, and what it gives back.

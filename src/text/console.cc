@@ -68,6 +68,7 @@ void console_init_std() {
   bool unseen = keyboard && !is_terminal(stdout);
   console.pause = !unseen;
   console.answers = unseen ? Answers::kNone : keyboard ? Answers::kLine : Answers::kCharacter;
+  console.err_terminal = is_terminal(stderr);
 }
 
 void console_print(const char* fmt, ...) {
@@ -117,5 +118,15 @@ unsigned char first_letter_cp1251(const std::string& line) {
 
 void console_pause() {
   flush_output(&console.out);
-  if (console.pause && console.in) wait_key(console.in);
+  if (!console.pause || !console.in) return;
+  const bool hint = console.err_terminal && is_terminal(console.in);
+  if (hint) {
+    put_text(&console.err, "   (нажмите любую клавишу)");
+    flush_output(&console.err);
+  }
+  wait_key(console.in);
+  if (hint) {
+    put_text(&console.err, "\n");
+    flush_output(&console.err);
+  }
 }

@@ -27,6 +27,9 @@ struct Console {
   /// and when the output does not reach the terminal the keys come from.
   bool pause = true;
   Answers answers = Answers::kCharacter;
+  /// The error stream is a terminal: the user reads what podbor says there
+  /// at the end of a run (a closing summary, the hint at the key wait).
+  bool err_terminal = false;
 };
 
 /// The console of this process. main sets it up from the real streams;
@@ -73,5 +76,7 @@ std::string console_line();
 unsigned char first_letter_cp1251(const std::string& line);
 
 /// The final pause: waits for one new key press when the console is a
-/// terminal, otherwise takes one character or the end of input.
+/// terminal, otherwise takes one character or the end of input. At a
+/// terminal a hint on the error stream says so, and its line ends after the
+/// key, so that the shell's prompt starts on a line of its own.
 void console_pause();

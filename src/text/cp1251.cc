@@ -59,3 +59,13 @@ unsigned char next_cp1251(const char** p, const char* end) {
   *p += len;
   return FromCodePoint(cp);
 }
+
+unsigned cp1251_code_point(unsigned char b) {
+  constexpr unsigned kReplacement = 0xFFFD;
+  constexpr unsigned char kFirstCyrillicByte = 0xC0;
+  constexpr unsigned kFirstCyrillic = 0x0410;
+  if (b < 0x80) return b;
+  if (b >= kFirstCyrillicByte) return kFirstCyrillic + (b - kFirstCyrillicByte);
+  const unsigned cp = kHigh[b - 0x80];
+  return cp != 0 ? cp : kReplacement;
+}

@@ -14,3 +14,7 @@ inline constexpr unsigned char kCp1251CapitalShortI = 0xC9;  ///< Й
 /// Windows-1251 already (a file name typed on such a console). A character
 /// the code page lacks becomes '?'.
 unsigned char next_cp1251(const char** p, const char* end);
+
+/// The Unicode code point of the Windows-1251 byte `b`; 0xFFFD for the one
+/// byte the code page leaves unassigned (0x98).
+unsigned cp1251_code_point(unsigned char b);

@@ -1,5 +1,8 @@
 #include "text/file_system.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "platform/platform.h"
 
 FileSystem system_files() {
@@ -7,3 +10,13 @@ FileSystem system_files() {
 }
 
 FileSystem files = system_files();
+
+std::string absolute_path(const char* name) {
+  std::error_code ec;
+  const std::string utf8(name);
+  const std::filesystem::path p =
+      std::filesystem::absolute(std::u8string(utf8.begin(), utf8.end()), ec);
+  if (ec) return utf8;
+  const std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
+}

@@ -26,3 +26,7 @@ FileSystem system_files();
 
 /// The files of this process: system_files() unless a test put in others.
 extern FileSystem files;
+
+/// The absolute path of the file named `name` (UTF-8), as the user may look
+/// for it; the name itself when the working directory is unknown.
+std::string absolute_path(const char* name);

@@ -53,3 +53,12 @@ struct RunResults {
   std::vector<ResultPart> parts;  ///< Every real component, in list order.
   std::vector<ResultSet> sets;    ///< In report order.
 };
+
+struct WalkedMatch;
+
+/// The results of the run that the driver has just reported: the matches the
+/// file report's walk printed (`walked`), the register and pair tables, the
+/// run settings, and the words of the data file for the values as written. `data_file` is the name
+/// the user gave; `most` whether --most chose the sets.
+RunResults collect_run_results(const char* data_file, int Ns, int N, int nn, float zmin, float zmax,
+                               bool most, const std::vector<WalkedMatch>& walked);

@@ -1,0 +1,17 @@
+#include "program1/run_summary.h"
+
+#include "text/console.h"
+#include "text/trouble.h"
+
+void tell_summary(const RunSummary& summary) {
+  if (!console.err_terminal && summary.warnings == 0 && !in_trouble()) return;
+  // A run in trouble has said why; only what it did write is news.
+  if (!in_trouble())
+    tell("Итог: вариантов %d, компонентов использовано %d, не использовано %d.", summary.sets,
+         summary.used, summary.unused);
+  for (const std::string& path : summary.files)
+    tell("Записано: %s", path.c_str());
+  if (summary.warnings > 0 && !in_trouble())
+    tell("Результаты могут не соответствовать файлу данных: см. предупреждения выше (%d).",
+         summary.warnings);
+}
