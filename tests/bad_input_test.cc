@@ -69,7 +69,6 @@ void CheckAll(const std::vector<Row>& rows) {
 }
 
 const char kName[] = "data_1.txt\n";
-const char kNoComponents[] = "N Y P Z <> 0 0 0 0     Ns=200     N=198     Число компонентов -1\n";
 
 }  // namespace
 
