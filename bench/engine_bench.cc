@@ -5,12 +5,14 @@
 #include <array>
 #include <cstdio>
 #include <random>
+#include <vector>
 
 #include "engine/pair_building.h"
 #include "engine/pair_matching.h"
 #include "engine/pair_table.h"
 #include "engine/rank_order.h"
 #include "program1/register_table.h"
+#include "support/register_builder.h"
 #include "text/console.h"
 
 namespace {
@@ -20,33 +22,35 @@ constexpr std::array<float, 24> kE24 = {1.0f, 1.1f, 1.2f, 1.3f, 1.5f, 1.6f, 1.8f
                                         2.2f, 2.4f, 2.7f, 3.0f, 3.3f, 3.6f, 3.9f, 4.3f,
                                         4.7f, 5.1f, 5.6f, 6.2f, 6.8f, 7.5f, 8.2f, 9.1f};
 
+/// The most components a list holds.
+constexpr int kMostComponents = kFlagSlots - kFirstComponentSlot;
+/// Decades above the E24 values: 10 ohm to 100 kohm.
+constexpr int kFirstDecade = 1;
+constexpr int kLastDecade = 4;
+/// How far a measured value may stand off its nominal.
+constexpr float kTolerance = 0.05f;
+constexpr unsigned kSeed = 12345u;
+/// The value every component has in the table of ties.
+constexpr float kTiedValue = 100.0f;
+
 /// The register table as count() leaves it for K measured components (E24
-/// values of 10 ohm to 100 kohm, off their nominal by up to 5 %), the first
-/// of them a NUL when `nul`. Returns N; Ns is 16.
+/// values, off their nominal by up to kTolerance), the first of them a NUL
+/// when `nul`. Returns N; Ns is kFirstComponentSlot.
 int Components(int K, bool nul) {
-  reset_register();
-  std::mt19937 rng(12345u);
-  std::uniform_int_distribution<int> nominal(0, 23);
-  std::uniform_int_distribution<int> decade(1, 4);
-  std::uniform_real_distribution<float> tolerance(-0.05f, 0.05f);
-  RR[kStartSlot] = -2.0f;
-  flagRR[kStartSlot] = 'S';
+  std::mt19937 rng(kSeed);
+  std::uniform_int_distribution<int> nominal(0, static_cast<int>(kE24.size()) - 1);
+  std::uniform_int_distribution<int> decade(kFirstDecade, kLastDecade);
+  std::uniform_real_distribution<float> tolerance(-kTolerance, kTolerance);
+  std::vector<float> values;
   for (int k = 0; k < K; ++k) {
     float scale = 1.0f;
     for (int d = decade(rng); d > 0; --d) {
       scale *= 10.0f;
     }
-    RR[kStartSlot + 1 + k] = kE24[nominal(rng)] * scale * (1.0f + tolerance(rng));
-    flagRR[kStartSlot + 1 + k] = 'Y';
+    values.push_back(kE24[nominal(rng)] * scale * (1.0f + tolerance(rng)));
   }
-  if (nul) {
-    RR[kStartSlot + 1] = -1.0f;
-    flagRR[kStartSlot + 1] = 'V';
-  }
-  if (kStartSlot + 1 + K < kSlots) {
-    flagRR[kStartSlot + 1 + K] = 'E';
-  }
-  return count(countst());
+  if (nul && K > 0) values[0] = kImaginaryValue;
+  return SetComponents(values);
 }
 
 /// Keeps the count line of raschet off the benchmark's output.
@@ -65,7 +69,7 @@ void BM_Engine(benchmark::State& state) {
   const float zmax = 0.0f;
   int nn = -1;
   for (auto _ : state) {
-    nn = raschet(kStartSlot + 1, N, tip, &zmin, &zmax, 1);
+    nn = raschet(kFirstComponentSlot, N, tip, &zmin, &zmax, 1);
     Sort(nn);
     benchmark::DoNotOptimize(raschet_de(nn));
     Sort_de(nn);
@@ -75,21 +79,21 @@ void BM_Engine(benchmark::State& state) {
 }
 BENCHMARK(BM_Engine)
     ->ArgNames({"K", "tip", "nul"})
-    ->ArgsProduct({{10, 50, 100, 183}, {1, 2}, {0, 1}})
+    ->ArgsProduct({{10, 50, 100, kMostComponents}, {kSeries, kParallel}, {0, 1}})
     ->Unit(benchmark::kMicrosecond);
 
 /// 183 components of one value: every pair ties, and the candidates that
 /// share a component stand side by side.
 void BM_EngineEqualValues(benchmark::State& state) {
   Quietly();
-  const int N = Components(183, false);
-  for (int slot = kStartSlot + 1; slot <= N; ++slot) {
-    RR[slot] = 100.0f;
+  const int N = Components(kMostComponents, false);
+  for (int slot = kFirstComponentSlot; slot <= N; ++slot) {
+    RR[slot] = kTiedValue;
   }
   const float zmin = 0.0f;
   const float zmax = 0.0f;
   for (auto _ : state) {
-    const int nn = raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1);
+    const int nn = raschet(kFirstComponentSlot, N, kSeries, &zmin, &zmax, 1);
     Sort(nn);
     benchmark::DoNotOptimize(raschet_de(nn));
     Sort_de(nn);
@@ -101,21 +105,21 @@ BENCHMARK(BM_EngineEqualValues)->Unit(benchmark::kMicrosecond);
 template <int kStage>
 void BM_Stage(benchmark::State& state) {
   Quietly();
-  const int N = Components(kSlots - kStartSlot - 2, state.range(0) != 0);
+  const int N = Components(kMostComponents, state.range(0) != 0);
   const float zmin = 0.0f;
   const float zmax = 0.0f;
-  const int nn = raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1);
+  const int nn = raschet(kFirstComponentSlot, N, kSeries, &zmin, &zmax, 1);
   Sort(nn);
   raschet_de(nn);
   for (auto _ : state) {
     if constexpr (kStage == 0) {
-      benchmark::DoNotOptimize(raschet(kStartSlot + 1, N, 1, &zmin, &zmax, 1));
+      benchmark::DoNotOptimize(raschet(kFirstComponentSlot, N, kSeries, &zmin, &zmax, 1));
     } else if constexpr (kStage == 1) {
       Sort(nn);
     } else if constexpr (kStage == 2) {
       state.PauseTiming();
       for (int j = 0; j <= nn; ++j) {
-        Mb[j].flag = 'Y';
+        Mb[j].flag = kPairOrdinary;
       }
       state.ResumeTiming();
       benchmark::DoNotOptimize(raschet_de(nn));
