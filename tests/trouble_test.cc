@@ -29,6 +29,7 @@ enum class Setup {
   kNoDataFile,      ///< data_1.txt is removed.
   kOtherUser,       ///< The run is not root's: permissions count.
   kReadOnlyFolder,  ///< The folder cannot be written, and the run is not root's.
+  kFileSizeLimit,   ///< Files may not grow beyond 4 KiB (ulimit -f).
 };
 
 struct Row {
@@ -38,6 +39,7 @@ struct Row {
   std::string console;  ///< Must stand on standard output.
   std::string err;      ///< Standard error, exactly.
   Setup setup = Setup::kNone;
+  const char* fault = nullptr;  ///< What the system calls on data_1.txt fail with (with_fault).
 };
 
 /// The names in `dir`, dot files aside.
@@ -54,7 +56,7 @@ std::vector<std::string> Names(const std::string& dir) {
 const std::set<std::string> kPosixOnly = {
     "named pipe",         "device",           "name too long for the system",
     "symbolic link loop", "file as a folder", "permission denied",
-    "read-only folder"};
+    "read-only folder",   "file size limit",  "status unreadable"};
 #endif
 
 void Check(const Row& row) {
@@ -80,6 +82,12 @@ void Check(const Row& row) {
     chmod(dir.c_str(), row.setup == Setup::kReadOnlyFolder ? 0555 : 0777);
     // Root reads and writes whatever the permissions say: run as nobody.
     if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  if (row.setup == Setup::kFileSizeLimit) env += " prlimit --fsize=4096";
+  if (row.fault) {
+    std::string fault = with_fault(row.fault, "data_1.txt");
+    if (fault.empty()) return remove_tree(dir);  // no strace here
+    env += fault;
   }
 #endif
   RunResult r = run_podbor_split(dir, row.input, "", env);
@@ -162,6 +170,11 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n"},
       {"read-only folder", "START,10,20,END,", kName, "Число компонентов 2\n",
        "Rezalts.txt: результаты не записаны: отказано в доступе\n", Setup::kReadOnlyFolder},
+      {"file size limit", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,", kName, "Число компонентов 10\n",
+       "Rezalts.txt: результаты не записаны: файл слишком велик\n", Setup::kFileSizeLimit},
+      {"status unreadable", "START,10,20,END,", kName, "data_1.txt   файл не найден\n",
+       "data_1.txt: не удалось открыть файл данных: ошибка ввода-вывода\n", Setup::kNone,
+       "fstat,newfstatat,statx:error=EIO"},
   };
   for (const Row& row : rows) {
 #ifdef _WIN32
@@ -209,19 +222,44 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "START,10,20,END,");
   std::string path = dir + "/Rezalts.txt";
-  // -1: no earlier file; a new one gets what a plain fopen would give.
-  for (int mode : {0600, 0640, 0444, -1}) {
-    SCOPED_TRACE(mode);
+  const std::string kNotSet = "Rezalts.txt: предупреждение: права доступа файла не установлены: ";
+  // A new file gets what a plain fopen would give; a failure to carry the
+  // permissions over is said, and the results are written all the same.
+  const struct {
+    int mode;  ///< -1: no earlier file.
+    mode_t expected;
+    std::string err;
+    std::string fault;             ///< with_fault's
+    bool on_earlier_file = false;  ///< The fault hits the earlier file's name alone.
+  } cases[] = {
+      {0600, 0600, "", ""},
+      {0640, 0640, "", ""},
+      {0444, 0444, "", ""},
+      {-1, 0666 & ~mask, "", ""},
+      {06777, 0777, "", ""},
+      {0640, 0600, kNotSet + "операция не позволена\n", "fchmod:error=EPERM"},
+      {0640, 0666 & ~mask, kNotSet + "отказано в доступе\n", "lstat,newfstatat,statx:error=EACCES",
+       true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
     std::remove(path.c_str());
-    if (mode >= 0) {
+    if (c.mode >= 0) {
       write_file(path, kEarlier);
-      chmod(path.c_str(), static_cast<mode_t>(mode));
+      chmod(path.c_str(), static_cast<mode_t>(c.mode));
     }
-    RunResult r = run_podbor_split(dir, kName);
+    std::string env = "LANG=C.UTF-8";
+    if (!c.fault.empty()) {
+      std::string fault = with_fault(c.fault, c.on_earlier_file ? "Rezalts.txt" : "");
+      if (fault.empty()) continue;  // no strace here
+      env += fault;
+    }
+    RunResult r = run_podbor_split(dir, kName, "", env);
     EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, c.err);
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, mode >= 0 ? static_cast<mode_t>(mode) : 0666 & ~mask);
+    EXPECT_EQ(st.st_mode & 07777, c.expected);
     EXPECT_NE(read_file(path), kEarlier);
   }
   remove_tree(dir);

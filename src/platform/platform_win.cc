@@ -29,15 +29,18 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
   return FALSE;  // the default handler ends the process
 }
 
-/// errno for the common reasons MoveFileEx gives.
+/// errno for the common reasons MoveFileEx gives; kFileInUse when another
+/// program holds the file open (a spreadsheet or an editor showing it).
 int ErrnoOf(DWORD e) {
   switch (e) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
       return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return kFileInUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return ENOSPC;
@@ -189,7 +192,8 @@ FILE* open_regular(const char* name, int* err) {
   return f;
 }
 
-FILE* create_beside(const char* final_name, std::string* tmp_name) {
+FILE* create_beside(const char* final_name, std::string* tmp_name, int* mode_err) {
+  *mode_err = 0;  // Windows files have no permission bits to carry over
   std::string pattern = std::string(final_name) + ".XXXXXX";
   if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return nullptr;
   std::wstring wide = Wide(pattern.c_str());

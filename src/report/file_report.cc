@@ -6,6 +6,7 @@
 #include "platform/platform.h"
 #include "program1/register_table.h"
 #include "report/report_walk.h"
+#include "text/console.h"
 #include "text/output.h"
 #include "text/trouble.h"
 
@@ -92,10 +93,15 @@ int write_result_file(FILE* f, const std::string& tmp_name, int n, const float* 
 
 int fPRezalts(int n, const float* ttch, int N, const char* v1, const char* v2, int Ns) {
   std::string tmp;
-  FILE* f = create_beside(result_file_name, &tmp);
+  int mode_err = 0;
+  FILE* f = create_beside(result_file_name, &tmp, &mode_err);
   if (!f) {
     NotWritten(errno);
     return -1;
   }
+  // The results are written all the same, with the permissions they got.
+  if (mode_err != 0)
+    console_print_error("%s: предупреждение: права доступа файла не установлены: %s\n",
+                        result_file_name, system_reason(mode_err));
   return write_result_file(f, tmp, n, ttch, N, v1, v2, Ns);
 }
