@@ -4,7 +4,9 @@
 // and leaves an earlier "Rezalts.txt" exactly as it was.
 
 #include <sys/stat.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -30,6 +32,7 @@ enum class Setup {
   kOtherUser,       ///< The run is not root's: permissions count.
   kReadOnlyFolder,  ///< The folder cannot be written, and the run is not root's.
   kFileSizeLimit,   ///< Files may not grow beyond 4 KiB (ulimit -f).
+  kResultFileOpen,  ///< Another program holds Rezalts.txt open (Windows).
 };
 
 struct Row {
@@ -90,8 +93,15 @@ void Check(const Row& row) {
     env += fault;
   }
 #endif
+#ifdef _WIN32
+  HANDLE held = row.setup == Setup::kResultFileOpen
+                    ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr)
+                    : INVALID_HANDLE_VALUE;
   RunResult r = run_podbor_split(dir, row.input, "", env);
-#ifndef _WIN32
+  if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+#else
+  RunResult r = run_podbor_split(dir, row.input, "", env);
   chmod(dir.c_str(), 0755);
 #endif
 
@@ -175,8 +185,12 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
       {"status unreadable", "START,10,20,END,", kName, "data_1.txt   файл не найден\n",
        "data_1.txt: не удалось открыть файл данных: ошибка ввода-вывода\n", Setup::kNone,
        "fstat,newfstatat,statx:error=EIO"},
+      {"result file open elsewhere", "START,10,20,END,", kName, "Число компонентов 2\n",
+       "Rezalts.txt: результаты не записаны: файл занят: возможно, он открыт в другой программе\n",
+       Setup::kResultFileOpen},
   };
   for (const Row& row : rows) {
+    if (!kWindows && row.setup == Setup::kResultFileOpen) continue;
 #ifdef _WIN32
     if (kPosixOnly.count(row.name) != 0) continue;
 #endif
