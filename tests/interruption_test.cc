@@ -154,23 +154,6 @@ TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
   }
 }
 
-TEST(Interruption, ASignalWhileTheResultFileIsWrittenLeavesNoTrace) {
-  for (int sig : {SIGTERM, SIGQUIT, SIGUSR1, SIGALRM, SIGXCPU}) {
-    SCOPED_TRACE(sig);
-    // The first fsync is the result file's, before its rename.
-    std::string fault = with_fault("fsync:signal=" + std::to_string(sig) + ":when=1");
-    if (fault.empty()) GTEST_SKIP() << "strace cannot run here";
-    std::string dir = make_temp_dir();
-    write_file(dir + "/data_1.txt", "START,10,20,END,\n");
-    write_file(dir + "/Rezalts.txt", "earlier");
-    // The shell gives 128 and the signal for a run the signal ended.
-    EXPECT_EQ(run_podbor_split(dir, "data_1.txt\n", "", "LANG=C.UTF-8" + fault).status, 128 + sig);
-    EXPECT_EQ(read_file(dir + "/Rezalts.txt"), "earlier");
-    EXPECT_EQ(names_in(dir), kDataAndResult);
-    remove_tree(dir);
-  }
-}
-
 TEST(Interruption, AReaderThatClosesThePipeIsNoTrouble) {
   // Sixty components, every match printed: far more than a pipe holds.
   std::string data = "FALL,1,TCH,0,START,";
