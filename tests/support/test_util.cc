@@ -215,7 +215,8 @@ int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal
 }
 
 std::string with_fault(const std::string& fault, const std::string& path) {
-  const std::string strace = " strace -f --quiet=all -o /dev/null ";
+  // LeakSanitizer cannot work under a tracer.
+  const std::string strace = " LSAN_OPTIONS=detect_leaks=0 strace -f --quiet=all -o /dev/null ";
   static const bool usable = std::system((strace + "true >/dev/null 2>&1").c_str()) == 0;
   if (!usable) return "";
   return strace + (path.empty() ? "" : "-P '" + path + "' ") + "-e inject=" + fault;
