@@ -70,7 +70,7 @@ const std::string kNotWritten = "Rezalts.txt: результаты не запи
 bool full_disk_unbuffered = false;
 
 /// A result file on a full disk, whether a write fails at once or only at the flush.
-FILE* OpenFullDisk(const char* /*final_name*/, std::string* tmp_name) {
+FILE* OpenFullDisk(const char* /*final_name*/, std::string* tmp_name, int* /*mode_err*/) {
   *tmp_name = "Rezalts.txt.new";
   FILE* f = std::fopen("/dev/full", "w");
   if (f && full_disk_unbuffered) std::setvbuf(f, nullptr, _IONBF, 0);

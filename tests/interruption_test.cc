@@ -40,6 +40,17 @@ bool ReadUntil(int master, const std::string& what) {
   return seen.find(what) != std::string::npos;
 }
 
+/// Waits until the terminal `fd` has echo `on` or off; false when it does
+/// not within a generous while.
+bool WaitForEcho(int fd, bool on) {
+  termios now;
+  for (int tries = 0; tries < 500; ++tries) {
+    if (tcgetattr(fd, &now) == 0 && ((now.c_lflag & ECHO) != 0) == on) return true;
+    usleep(10000);
+  }
+  return false;
+}
+
 /// podbor on a pseudo-terminal of its own, in `dir`, with the data file
 /// name typed.
 struct TerminalRun {
@@ -57,9 +68,10 @@ struct TerminalRun {
     close(master);
     close(slave);
   }
-  /// Sends `sig` and returns the signal that ended the process (0: none).
+  /// Sends `sig` (0: none) and returns the signal that ended the process
+  /// (0: none).
   int KillWith(int sig) {
-    kill(pid, sig);
+    if (sig != 0) kill(pid, sig);
     int st = 0;
     waitpid(pid, &st, 0);
     return WIFSIGNALED(st) ? WTERMSIG(st) : 0;
@@ -110,7 +122,12 @@ TEST(Interruption, ASignalAtAPagingPromptLeavesTheWholeResultFile) {
 }
 
 TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
-  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+  // SIGQUIT dumps no core into the folder.
+  rlimit no_core{0, 0};
+  ASSERT_EQ(setrlimit(RLIMIT_CORE, &no_core), 0);
+  // 0: a stop and a continue, with the terminal set back to line mode
+  // meanwhile, as a shell does; then a key ends the run.
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, 0}) {
     SCOPED_TRACE(sig);
     std::string dir = make_temp_dir();
     write_file(dir + "/data_1.txt", "START,10,20,END,\n");
@@ -120,13 +137,16 @@ TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
     ASSERT_EQ(tcgetattr(t.slave, &before), 0);
     ASSERT_TRUE(ReadUntil(t.master, "Конец программы"));
     // The key wait turns echo and line mode off; wait until it has.
-    termios now = before;
-    for (int tries = 0; tries < 500 && (now.c_lflag & ECHO); ++tries) {
-      usleep(10000);
-      tcgetattr(t.slave, &now);
+    ASSERT_TRUE(WaitForEcho(t.slave, false));
+    if (sig == 0) {
+      kill(t.pid, SIGSTOP);
+      ASSERT_EQ(tcsetattr(t.slave, TCSANOW, &before), 0);
+      kill(t.pid, SIGCONT);
+      EXPECT_TRUE(WaitForEcho(t.slave, false));
+      ASSERT_EQ(write(t.master, "k", 1), 1);
     }
-    ASSERT_FALSE(now.c_lflag & ECHO);
     EXPECT_EQ(t.KillWith(sig), sig);
+    termios now;
     ASSERT_EQ(tcgetattr(t.slave, &now), 0);
     EXPECT_EQ(now.c_lflag & (ECHO | ICANON), before.c_lflag & (ECHO | ICANON));
     EXPECT_EQ(names_in(dir), kDataAndResult);

@@ -4,7 +4,9 @@
 // and leaves an earlier "Rezalts.txt" exactly as it was.
 
 #include <sys/stat.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -29,6 +31,8 @@ enum class Setup {
   kNoDataFile,      ///< data_1.txt is removed.
   kOtherUser,       ///< The run is not root's: permissions count.
   kReadOnlyFolder,  ///< The folder cannot be written, and the run is not root's.
+  kFileSizeLimit,   ///< Files may not grow beyond 4 KiB (ulimit -f).
+  kResultFileOpen,  ///< Another program holds Rezalts.txt open (Windows).
 };
 
 struct Row {
@@ -38,6 +42,7 @@ struct Row {
   std::string console;  ///< Must stand on standard output.
   std::string err;      ///< Standard error, exactly.
   Setup setup = Setup::kNone;
+  const char* fault = nullptr;  ///< What the system calls on data_1.txt fail with (with_fault).
 };
 
 /// The names in `dir`, dot files aside.
@@ -54,7 +59,7 @@ std::vector<std::string> Names(const std::string& dir) {
 const std::set<std::string> kPosixOnly = {
     "named pipe",         "device",           "name too long for the system",
     "symbolic link loop", "file as a folder", "permission denied",
-    "read-only folder"};
+    "read-only folder",   "file size limit",  "status unreadable"};
 #endif
 
 void Check(const Row& row) {
@@ -81,9 +86,21 @@ void Check(const Row& row) {
     // Root reads and writes whatever the permissions say: run as nobody.
     if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
   }
+  if (row.setup == Setup::kFileSizeLimit) env += " prlimit --fsize=4096";
+  if (row.fault) {
+    std::string fault = with_fault(row.fault, "data_1.txt");
+    if (fault.empty()) return remove_tree(dir);  // no strace here
+    env += fault;
+  }
 #endif
+#ifdef _WIN32
+  HANDLE held = row.setup == Setup::kResultFileOpen
+                    ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                    : nullptr;
   RunResult r = run_podbor_split(dir, row.input, "", env);
-#ifndef _WIN32
+  if (held) CloseHandle(held);
+#else
+  RunResult r = run_podbor_split(dir, row.input, "", env);
   chmod(dir.c_str(), 0755);
 #endif
 
@@ -162,8 +179,17 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n"},
       {"read-only folder", "START,10,20,END,", kName, "Число компонентов 2\n",
        "Rezalts.txt: результаты не записаны: отказано в доступе\n", Setup::kReadOnlyFolder},
+      {"file size limit", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,", kName, "Число компонентов 10\n",
+       "Rezalts.txt: результаты не записаны: файл слишком велик\n", Setup::kFileSizeLimit},
+      {"status unreadable", "START,10,20,END,", kName, "data_1.txt   файл не найден\n",
+       "data_1.txt: не удалось открыть файл данных: ошибка ввода-вывода\n", Setup::kNone,
+       "fstat,newfstatat,statx:error=EIO"},
+      {"result file open elsewhere", "START,10,20,END,", kName, "Число компонентов 2\n",
+       "Rezalts.txt: результаты не записаны: файл занят: возможно, он открыт в другой программе\n",
+       Setup::kResultFileOpen},
   };
   for (const Row& row : rows) {
+    if (!kWindows && row.setup == Setup::kResultFileOpen) continue;
 #ifdef _WIN32
     if (kPosixOnly.count(row.name) != 0) continue;
 #endif
@@ -211,19 +237,41 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
   std::string dir = make_temp_dir();
   write_file(dir + "/data_1.txt", "START,10,20,END,");
   std::string path = dir + "/Rezalts.txt";
-  // -1: no earlier file; a new one gets what a plain fopen would give.
-  for (int mode : {0600, 0640, 0444, -1}) {
-    SCOPED_TRACE(mode);
+  const std::string kNotSet = "Rezalts.txt: предупреждение: права доступа файла не установлены: ";
+  // A new file gets what a plain fopen would give; a failure to carry the
+  // permissions over is said, and the results are written all the same.
+  const struct {
+    int mode;  ///< -1: no earlier file.
+    mode_t expected;
+    std::string err;
+    std::string fault;  ///< with_fault's
+  } cases[] = {
+      {0600, 0600, "", ""},
+      {0640, 0640, "", ""},
+      {0444, 0444, "", ""},
+      {-1, 0666 & ~mask, "", ""},
+      {06777, 0777, "", ""},
+      {0640, 0600, kNotSet + "операция не позволена\n", "fchmod:error=EPERM"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.mode);
     std::remove(path.c_str());
-    if (mode >= 0) {
+    if (c.mode >= 0) {
       write_file(path, kEarlier);
-      chmod(path.c_str(), static_cast<mode_t>(mode));
+      chmod(path.c_str(), static_cast<mode_t>(c.mode));
     }
-    RunResult r = run_podbor_split(dir, kName);
+    std::string env = "LANG=C.UTF-8";
+    if (!c.fault.empty()) {
+      std::string fault = with_fault(c.fault);
+      if (fault.empty()) continue;  // no strace here
+      env += fault;
+    }
+    RunResult r = run_podbor_split(dir, kName, "", env);
     EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, c.err);
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, mode >= 0 ? static_cast<mode_t>(mode) : 0666 & ~mask);
+    EXPECT_EQ(st.st_mode & 07777, c.expected);
     EXPECT_NE(read_file(path), kEarlier);
   }
   remove_tree(dir);

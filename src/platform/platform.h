@@ -12,10 +12,18 @@
 /// file; errno values are all positive.
 inline constexpr int kNotRegularFile = -1;
 
-/// From here on an interrupt, a termination request or a hang-up first
-/// removes an unfinished result file and puts the terminal back as it was,
-/// then ends the process as the signal would have. A reader that closes the
-/// console pipe no longer kills the process: the write fails instead.
+/// The reason replace_file gives on Windows when another program holds the
+/// file open (kNotRegularFile - 1 is the data file reader's own).
+inline constexpr int kFileInUse = kNotRegularFile - 2;
+
+/// From here on a signal that would end the process from outside (an
+/// interrupt, a quit, a termination request, a hang-up, a timer, a user
+/// signal, a CPU limit) first removes an unfinished result file and puts the
+/// terminal back as it was, then ends the process as the signal would have.
+/// A stop during the key wait gives the terminal back as it was, and a
+/// continue takes the wait up again. A reader that closes the console pipe
+/// or a file size limit no longer kills the process: the write fails
+/// instead. A signal the program was started to ignore stays ignored.
 void handle_signals();
 
 /// The program's arguments, `argv` of `argc` as main received them. On
@@ -62,11 +70,14 @@ int read_input_byte(FILE* in);
 FILE* open_regular(const char* name, int* err);
 
 /// Creates a new, empty file beside `final_name` (same directory) for
-/// writing, with the permissions of an earlier regular file of that name or
-/// else those a plain fopen would give; `*tmp_name` receives its name, which
-/// a signal removes until replace_file or discard_file. nullptr when it
-/// cannot be created; errno then says why.
-FILE* create_beside(const char* final_name, std::string* tmp_name);
+/// writing, with the permission bits of an earlier regular file of that name
+/// (never set-user-ID, set-group-ID or sticky) or else those a plain fopen
+/// would give; `*tmp_name` receives its name, which a signal removes until
+/// replace_file or discard_file. `*mode_err` is 0, or the errno of the look
+/// at the earlier file or of the change of permissions that failed: the file
+/// is made all the same. nullptr when it cannot be created; errno then says
+/// why.
+FILE* create_beside(const char* final_name, std::string* tmp_name, int* mode_err);
 
 /// Flushes `f` to the disk and closes it; false when any of that failed
 /// (a full disk shows here at the latest); errno then says why.
@@ -74,7 +85,8 @@ bool close_durably(FILE* f);
 
 /// Puts the finished file `tmp_name` in the place of `final_name`, replacing
 /// any earlier file of that name in one step, and makes the change durable.
-/// false on failure; errno then says why and `tmp_name` is still there.
+/// false on failure; errno (or kFileInUse) then says why and `tmp_name` is
+/// still there.
 bool replace_file(const char* tmp_name, const char* final_name);
 
 /// Removes the unfinished file `tmp_name` made by create_beside.

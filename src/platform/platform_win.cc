@@ -29,15 +29,18 @@ BOOL WINAPI OnConsoleEvent(DWORD) {
   return FALSE;  // the default handler ends the process
 }
 
-/// errno for the common reasons MoveFileEx gives.
+/// errno for the common reasons MoveFileEx gives; kFileInUse when another
+/// program holds the file open (a spreadsheet or an editor showing it).
 int ErrnoOf(DWORD e) {
   switch (e) {
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
       return ENOENT;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
       return EACCES;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return kFileInUse;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
       return ENOSPC;
@@ -46,6 +49,25 @@ int ErrnoOf(DWORD e) {
     default:
       return EIO;
   }
+}
+
+/// Why MoveFileEx failed with `e` to replace `target`: a folder in its place,
+/// a file another program holds open (Windows says "access denied" for that
+/// too; opening the file for deletion tells the two apart), or what `e` says.
+int ReplaceErrno(DWORD e, const std::wstring& target) {
+  DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return EISDIR;
+  if (e == ERROR_ACCESS_DENIED) {
+    HANDLE h =
+        CreateFileW(target.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h != INVALID_HANDLE_VALUE)
+      CloseHandle(h);
+    else
+      e = GetLastError();
+  }
+  return ErrnoOf(e);
 }
 
 /// The console window behind `f`, or nullptr for a file, a pipe or a
@@ -58,20 +80,23 @@ HANDLE ConsoleOf(FILE* f) {
   return h != INVALID_HANDLE_VALUE && GetConsoleMode(h, &mode) ? h : nullptr;
 }
 
+/// `name` in UTF-16 read in the code page `page`; empty when it is not
+/// valid UTF-8 and `page` is UTF-8.
+std::wstring Decoded(const char* name, UINT page) {
+  int len = static_cast<int>(std::strlen(name));
+  DWORD flags = page == CP_UTF8 ? MB_ERR_INVALID_CHARS : 0;
+  int n = MultiByteToWideChar(page, flags, name, len, nullptr, 0);
+  std::wstring w(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) MultiByteToWideChar(page, flags, name, len, w.data(), n);
+  return w;
+}
+
 /// `name` in UTF-16: read as UTF-8 when it is valid UTF-8 (typed in a
 /// console window or given on the command line), else in the system's code
 /// page, as the program always took a name piped in.
 std::wstring Wide(const char* name) {
-  int len = static_cast<int>(std::strlen(name));
-  UINT page = CP_UTF8;
-  int n = MultiByteToWideChar(page, MB_ERR_INVALID_CHARS, name, len, nullptr, 0);
-  if (n == 0 && len != 0) {
-    page = CP_ACP;
-    n = MultiByteToWideChar(page, 0, name, len, nullptr, 0);
-  }
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(page, 0, name, len, w.data(), n);
-  return w;
+  std::wstring w = Decoded(name, CP_UTF8);
+  return w.empty() && name[0] != '\0' ? Decoded(name, CP_ACP) : w;
 }
 
 /// Whether a key is one that only changes others (Shift, Ctrl, Alt, the locks).
@@ -178,7 +203,13 @@ FILE* open_regular(const char* name, int* err) {
   struct _stat64 st;
   if (_wstat64(wide.c_str(), &st) != 0) {
     *err = errno;
-    return nullptr;
+    // A name piped from cmd (echo NAME | podbor.exe) comes in the console's
+    // input code page, 866 in a Russian Windows, which neither UTF-8 nor the
+    // system's code page reads right.
+    UINT typed = GetConsoleCP();
+    std::wstring piped = typed != 0 && *err == ENOENT ? Decoded(name, typed) : std::wstring();
+    if (piped.empty() || piped == wide || _wstat64(piped.c_str(), &st) != 0) return nullptr;
+    wide = piped;
   }
   if ((st.st_mode & _S_IFMT) != _S_IFREG) {
     *err = kNotRegularFile;
@@ -189,7 +220,8 @@ FILE* open_regular(const char* name, int* err) {
   return f;
 }
 
-FILE* create_beside(const char* final_name, std::string* tmp_name) {
+FILE* create_beside(const char* final_name, std::string* tmp_name, int* mode_err) {
+  *mode_err = 0;  // Windows files have no permission bits to carry over
   std::string pattern = std::string(final_name) + ".XXXXXX";
   if (_mktemp_s(pattern.data(), pattern.size() + 1) != 0) return nullptr;
   std::wstring wide = Wide(pattern.c_str());
@@ -238,11 +270,7 @@ bool replace_file(const char* tmp_name, const char* final_name) {
   DWORD e = GetLastError();
   if (ok) tmp_armed = false;
   ReleaseSRWLockExclusive(&guard);
-  if (!ok) {
-    DWORD attributes = GetFileAttributesW(wide_final.c_str());
-    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    errno = folder ? EISDIR : ErrnoOf(e);
-  }
+  if (!ok) errno = ReplaceErrno(e, wide_final);
   return ok;
 }
 

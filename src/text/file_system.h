@@ -11,8 +11,9 @@ struct FileSystem {
   /// Opens the data file the user named; nullptr with the reason in *err
   /// (an errno or kNotRegularFile) when it cannot.
   FILE* (*open_data)(const char* name, int* err);
-  /// Creates a new, empty file beside `final_name`; its name in *tmp_name.
-  FILE* (*create_beside)(const char* final_name, std::string* tmp_name);
+  /// Creates a new, empty file beside `final_name`; its name in *tmp_name,
+  /// and in *mode_err why its permissions could not be set (0: they were).
+  FILE* (*create_beside)(const char* final_name, std::string* tmp_name, int* mode_err);
   /// Flushes `f` to the disk and closes it; false when any of that failed.
   bool (*close_durably)(FILE* f);
   /// Puts `tmp_name` in the place of `final_name` in one step.

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "text/console.h"
 #include "text/file_system.h"
 #include "text/trouble.h"
 
@@ -17,11 +18,16 @@ void NotWritten(const char* name, int err) {
 
 bool open_new_file(const char* name, bool cp1251, NewFile* file) {
   file->name = name;
-  FILE* f = files.create_beside(name, &file->tmp);
+  int mode_err = 0;
+  FILE* f = files.create_beside(name, &file->tmp, &mode_err);
   if (!f) {
     NotWritten(name, errno);
     return false;
   }
+  // The results are written all the same, with the permissions they got.
+  if (mode_err != 0)
+    tell("%s: предупреждение: права доступа файла не установлены: %s", name,
+         system_reason(mode_err));
   file->out = Output{f, cp1251, false};
   return true;
 }

@@ -14,6 +14,6 @@ bool in_trouble();
 /// A new run starts without trouble.
 void reset_trouble();
 
-/// Why a system call failed, for errno `err` or kNotRegularFile, in Russian
+/// Why a system call failed, for errno `err`, kNotRegularFile or kFileInUse, in Russian
 /// for the common reasons and in the system's own words for the rest.
 const char* system_reason(int err);

@@ -24,8 +24,8 @@ const char* ResultName(const char* final_name) {
   return g_result_file ? g_result_file : final_name;
 }
 
-FILE* CreateBeside(const char* final_name, std::string* tmp_name) {
-  return system_files().create_beside(ResultName(final_name), tmp_name);
+FILE* CreateBeside(const char* final_name, std::string* tmp_name, int* mode_err) {
+  return system_files().create_beside(ResultName(final_name), tmp_name, mode_err);
 }
 
 bool Replace(const char* tmp_name, const char* final_name) {

@@ -213,6 +213,14 @@ int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal
   if (chdir(dir.c_str()) == 0) execve(exe.c_str(), argv, env);
   _exit(127);
 }
+
+std::string with_fault(const std::string& fault, const std::string& path) {
+  // LeakSanitizer cannot work under a tracer.
+  const std::string strace = " LSAN_OPTIONS=detect_leaks=0 strace -f --quiet=all -o /dev/null ";
+  static const bool usable = std::system((strace + "true >/dev/null 2>&1").c_str()) == 0;
+  if (!usable) return "";
+  return strace + (path.empty() ? "" : "-P '" + path + "' ") + "-e inject=" + fault;
+}
 #endif
 
 namespace {

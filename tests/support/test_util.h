@@ -43,6 +43,12 @@ RunResult run_podbor_split(const std::string& dir, const std::string& input,
 /// for it.
 int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal = false,
                  const char* lang = "C.UTF-8", const char* arg = nullptr);
+
+/// What to put after the locale in run_podbor's `env` so that the run meets
+/// the fault `fault` (strace's `-e inject=`, "fchmod:error=EPERM") in its
+/// system calls, on the file `path` alone when given (in the run's folder);
+/// empty when strace cannot run here.
+std::string with_fault(const std::string& fault, const std::string& path = "");
 #endif
 
 /// The whole content of a file; empty when it cannot be read.
