@@ -13,7 +13,7 @@ FileSystem files = system_files();
 
 std::string absolute_path(const char* name) {
   std::error_code ec;
-  const std::string utf8(name);
+  std::string utf8(name);
   const std::filesystem::path p =
       std::filesystem::absolute(std::u8string(utf8.begin(), utf8.end()), ec);
   if (ec) return utf8;
