@@ -40,7 +40,8 @@ TEST(CommandLine, EveryForm) {
       {{"--csv"}, Request::kMisuse, kAsked, 0, ""},
       {{"--csv-format=odd"}, Request::kMisuse, kAsked, 0, ""},
       {{"--import", "l.txt", "-o", "d.txt", "--unit=k"}, Request::kImport, kAsked, 0, ""},
-      {{"--import", "l.txt", "x"}, Request::kMisuse, kAsked, 0, ""},
+      {{"--import", "l.txt", "-o", "d.txt", "x"}, Request::kMisuse, kAsked, 0, ""},
+      {{"--import", "l.txt", "-m"}, Request::kMisuse, kAsked, 0, ""},
       {{"-o", "d.txt", "x"}, Request::kMisuse, kAsked, 0, ""},
   };
   const char* const full[] = {"podbor", "-m",     "--csv-format", "rfc", "--csv=s.csv",
@@ -51,9 +52,11 @@ TEST(CommandLine, EveryForm) {
   EXPECT_STREQ(named.csv, "s.csv");
   EXPECT_STREQ(named.html, "p.html");
   EXPECT_STREQ(named.data_file, "-x");
-  const char* const import[] = {"podbor", "--import", "l.txt", "--tch", "0.05", "--parallel"};
-  named = parse_command_line(6, import);
+  const char* const import[] = {"podbor", "--import", "l.txt",     "--tch",
+                                "0.05",   "d.txt",    "--parallel"};
+  named = parse_command_line(7, import);
   EXPECT_STREQ(named.import.list, "l.txt");
+  EXPECT_STREQ(named.import.output, "d.txt");
   EXPECT_STREQ(named.import.tch, "0.05");
   EXPECT_TRUE(named.import.parallel);
   for (const Case& c : cases) {

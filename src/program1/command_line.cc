@@ -184,6 +184,11 @@ CommandLine CheckCombination(CommandLine line) {
   const bool import_only =
       im.output || im.column || im.unit || im.tch || im.znach || im.otcl || im.parallel;
   if (im.list) {
+    // The data file to make may also stand where a run's data file would.
+    if (line.data_file && !im.output) {
+      line.import.output = line.data_file;
+      line.data_file = nullptr;
+    }
     if (line.data_file || line.most || line.csv || line.html || line.repeat)
       return Misuse(line, kImportOption, "не сочетается с параметрами запуска и файлом данных");
     line.request = Request::kImport;
