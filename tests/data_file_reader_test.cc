@@ -304,24 +304,3 @@ TEST_F(VvodzTest, TooLargeFileIsNotInterpreted) {
   EXPECT_EQ(d.out, Found(q, 3000, 5));
   EXPECT_EQ(RR[0], 5.0f);
 }
-
-TEST_F(VvodzTest, FullListIsReported) {
-  std::string s = "START,";
-  for (int k = 1; k <= 250; ++k) {
-    s += std::to_string(k) + ",\n";
-  }
-  std::string p = Fail("list.txt", s + "END,\n");
-  Dialog d = Vvodz(p + "\n");
-  EXPECT_EQ(d.out, Found(p, static_cast<int>(s.size()) - 250 + 4, 253));
-  EXPECT_EQ(RR[199], 184.0f);
-
-  // A list that just fits says nothing.
-  s = "START,";
-  for (int k = 1; k <= 183; ++k) {
-    s += std::to_string(k) + ",";
-  }
-  p = Fail("fits.txt", s + "END,");
-  d = Vvodz(p + "\n");
-  EXPECT_EQ(d.out, Found(p, static_cast<int>(s.size()) + 4, 186));
-  EXPECT_EQ(flagRR[199], 'E');
-}

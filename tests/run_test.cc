@@ -106,8 +106,6 @@ std::string Twelve(const char* tch) {
   return std::string("FALL,1,TCH,") + tch + ",START,10,20,30,40,50,60,END,\n";
 }
 
-const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
-
 }  // namespace
 
 TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
@@ -134,98 +132,6 @@ TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
     EXPECT_EQ(named.r.status, typed.r.status);
     EXPECT_EQ(named.result_file, typed.result_file);
   }
-}
-
-TEST(WholeRun, TenMatchesNeedNoPrompt) {
-  Outcome run = RunOn(Twelve("45"));
-  EXPECT_EQ(run.r.status, 0);
-  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 10);
-  EXPECT_EQ(count_of(run.r.out, kPrompt), 0);
-  EXPECT_EQ(count_of(run.r.out, "f_d% > 45,0000 =="), 1);
-  EXPECT_EQ(count_of(run.result_file, "Rsr_"), 10);
-  EXPECT_EQ(count_of(run.result_file, to_cp1251("------\n")), 0);
-}
-
-TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
-  // End of input at the prompt goes on.
-  Outcome run = RunOn(Twelve("60"));
-  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 11);
-  EXPECT_EQ(count_of(run.r.out, kPrompt), 1);
-  EXPECT_NE(run.r.out.find(std::string("f_d%=50,000000\n\n") + "\n== Вывод остановлен"),
-            std::string::npos);
-  EXPECT_LT(run.r.out.find(kPrompt), run.r.out.find("Rsr_11_"));
-
-  // 'q' ends the listing after ten; the file still holds all eleven.
-  Outcome q = RunOn(Twelve("60"), "data_1.txt\nq\n");
-  EXPECT_EQ(q.r.status, 0);
-  EXPECT_EQ(count_of(q.r.out, "Rsr_"), 10);
-  EXPECT_EQ(count_of(q.r.out, "Вывод остановлен"), 0);
-  EXPECT_EQ(q.result_file, run.result_file);
-  EXPECT_EQ(count_of(q.result_file, "Rsr_"), 11);
-  EXPECT_EQ(count_of(q.result_file, to_cp1251("------\n")), 1);
-  EXPECT_EQ(count_of(q.result_file, "Rezalts end>60,000000% ="), 1);
-  const std::string end = to_cp1251("\n\tКонец файла\n");
-  EXPECT_EQ(q.result_file.substr(q.result_file.size() - end.size()), end);
-
-  // 'Q' is no 'q'.
-  Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
-  EXPECT_EQ(count_of(upper.r.out, "Rsr_"), 11);
-}
-
-TEST(WholeRun, AThresholdBelow00001StopsNothing) {
-  for (const char* tch : {"0", "0.0001"}) {
-    Outcome run = RunOn(Twelve(tch));
-    EXPECT_EQ(count_of(run.r.out, "Rsr_"), 12) << tch;
-    EXPECT_EQ(count_of(run.r.out, "Вывод остановлен"), 0) << tch;
-    EXPECT_EQ(count_of(run.result_file, "Rsr_"), 12) << tch;
-    EXPECT_EQ(count_of(run.result_file, "Rezalts end>"), 0) << tch;
-  }
-}
-
-TEST(WholeRun, OutputFlagsZAndN) {
-  // Z alone: the pairs that found no partner, shown against record 0.
-  Outcome z = RunOn("Z,START,10,20,30,40,50,60,END,\n");
-  EXPECT_NE(z.r.out.find("N Y P Z <> 0 0 0 1     "), std::string::npos);
-  EXPECT_NE(z.r.out.find("результата 'Z' 'Z'"), std::string::npos);
-  EXPECT_GT(count_of(z.r.out, "Rsr_"), 0);
-  EXPECT_EQ(count_of(z.r.out, "=Y \t flag_"), 0);
-  EXPECT_EQ(count_of(z.r.out, "=Z \t flag_0="), count_of(z.r.out, "Rsr_"));
-  EXPECT_NE(z.result_file.find("Flag = 'Z'||'Z'"), std::string::npos);
-
-  // N alone selects nothing: no pair carries that flag.
-  Outcome n = RunOn("N,START,10,20,30,40,50,60,END,\n");
-  EXPECT_NE(n.r.out.find("N Y P Z <> 1 0 0 0     "), std::string::npos);
-  EXPECT_NE(n.r.out.find("результата 'N' 'P'"), std::string::npos);
-  EXPECT_EQ(count_of(n.r.out, "Rsr_"), 0);
-  EXPECT_EQ(count_of(n.result_file, "Rsr_"), 0);
-}
-
-TEST(WholeRun, NoStartMarkerShowsTheWholeConsoleButWritesNoFile) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "TCH,50,10,12,22,\n");
-  RunResult r = run_podbor_split(dir, "data_1.txt\n");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.out.find("Ns=200     N=198     Число компонентов -1\n"), std::string::npos);
-  EXPECT_EQ(r.out.find("мнимый"), std::string::npos);
-  EXPECT_NE(r.out.find("элементов структуры 0\n"), std::string::npos);
-  EXPECT_NE(r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
-                       "элементов\n\n\a\tКонец программы"),
-            std::string::npos);
-  EXPECT_EQ(r.err, "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n");
-  EXPECT_FALSE(file_exists(dir + "/Rezalts.txt"));
-  remove_tree(dir);
-}
-
-TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", kTraced);
-  write_file(dir + "/Rezalts.txt", std::string(100000, 'x'));
-  RunResult r = run_podbor(dir, "data_1.txt\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
-  // Nothing else is left in the directory: no temporary file, no "void".
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"Rezalts.txt", "data_1.txt"}));
-  remove_tree(dir);
 }
 
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {

@@ -30,7 +30,6 @@ enum class Setup {
   kNone,
   kNoDataFile,      ///< data_1.txt is removed.
   kOtherUser,       ///< The run is not root's: permissions count.
-  kReadOnlyFolder,  ///< The folder cannot be written, and the run is not root's.
   kFileSizeLimit,   ///< Files may not grow beyond 4 KiB (ulimit -f).
   kResultFileOpen,  ///< Another program holds Rezalts.txt open (Windows).
 };
@@ -59,7 +58,7 @@ std::vector<std::string> Names(const std::string& dir) {
 const std::set<std::string> kPosixOnly = {
     "named pipe",         "device",           "name too long for the system",
     "symbolic link loop", "file as a folder", "permission denied",
-    "read-only folder",   "file size limit",  "status unreadable"};
+    "file size limit",    "status unreadable"};
 #endif
 
 void Check(const Row& row) {
@@ -81,8 +80,8 @@ void Check(const Row& row) {
 
   std::string env = "LANG=C.UTF-8";
 #ifndef _WIN32
-  if (row.setup == Setup::kOtherUser || row.setup == Setup::kReadOnlyFolder) {
-    chmod(dir.c_str(), row.setup == Setup::kReadOnlyFolder ? 0555 : 0777);
+  if (row.setup == Setup::kOtherUser) {
+    chmod(dir.c_str(), 0777);
     // Root reads and writes whatever the permissions say: run as nobody.
     if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
   }
@@ -177,8 +176,6 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
        "Число компонентов 2\n======================== Результаты",
        "Недопустимый тип соединения TIP=3: допустимы только 1 (ПОСЛЕДОВАТЕЛЬНО) и 2 "
        "(ПАРАЛЛЕЛЬНО); пары не рассчитаны\n"},
-      {"read-only folder", "START,10,20,END,", kName, "Число компонентов 2\n",
-       "Rezalts.txt: результаты не записаны: отказано в доступе\n", Setup::kReadOnlyFolder},
       {"file size limit", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,", kName, "Число компонентов 10\n",
        "Rezalts.txt: результаты не записаны: файл слишком велик\n", Setup::kFileSizeLimit},
       {"status unreadable", "START,10,20,END,", kName, "data_1.txt   файл не найден\n",
@@ -195,19 +192,6 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
 #endif
     Check(row);
   }
-}
-
-TEST(Trouble, AFolderInPlaceOfTheResultFile) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "START,10,20,END,");
-  ASSERT_TRUE(std::filesystem::create_directory(dir + "/Rezalts.txt"));
-  RunResult r = run_podbor_split(dir, kName);
-  EXPECT_EQ(r.status, 2);
-  EXPECT_EQ(r.out.substr(r.out.size() - std::string(kEnd).size()), kEnd);
-  EXPECT_EQ(r.err, "Rezalts.txt: результаты не записаны: это каталог\n");
-  EXPECT_TRUE(std::filesystem::is_directory(dir + "/Rezalts.txt"));
-  EXPECT_EQ(Names(dir), (std::vector<std::string>{"Rezalts.txt", "data_1.txt"}));
-  remove_tree(dir);
 }
 
 TEST(Trouble, AConsoleThatCannotBeWritten) {
