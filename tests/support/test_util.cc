@@ -263,6 +263,20 @@ void remove_tree(const std::string& dir) {
   std::filesystem::remove_all(dir, ec);
 }
 
+ScopedTempDir::ScopedTempDir(bool enter) : path_(make_temp_dir()) {
+  if (!enter || path_.empty()) return;
+  entered_from_ = std::filesystem::current_path().string();
+  std::filesystem::current_path(path_);
+}
+
+ScopedTempDir::~ScopedTempDir() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+  if (!entered_from_.empty()) std::filesystem::current_path(entered_from_, ec);
+  remove_tree(path_);
+}
+
 std::set<std::string> names_in(const std::string& dir) {
   std::set<std::string> names;
   for (const auto& e : std::filesystem::directory_iterator(dir))

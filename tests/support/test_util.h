@@ -63,6 +63,25 @@ std::string make_temp_dir();
 /// Removes `dir` and everything in it.
 void remove_tree(const std::string& dir);
 
+/// A new empty directory (make_temp_dir) for the life of the object, then
+/// removed with everything in it (remove_tree), whatever permissions a test
+/// left on it; with `enter`, the working directory meanwhile.
+class ScopedTempDir {
+ public:
+  explicit ScopedTempDir(bool enter = false);
+  ~ScopedTempDir();
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  /// The entry `name` inside the directory.
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string entered_from_;  ///< The working directory before, when entered.
+};
+
 /// The names of the entries of `dir`.
 std::set<std::string> names_in(const std::string& dir);
 
