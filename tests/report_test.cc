@@ -64,15 +64,26 @@ Report ReportIn(Layout layout, int n, float tch, int N, int Ns, char f1 = 'Y', c
   return r;
 }
 
-/// What a layout must show for one case.
+/// What a layout must show for one case: its "Rsr_" lines, its stops at the
+/// threshold, its breaks (the console's paging prompts, the file's
+/// separators), and pieces that must stand in it (UTF-8).
 struct Shows {
-  int matches;                      ///< "Rsr_" lines.
-  int stops;                        ///< Stops at the threshold.
-  int breaks;                       ///< The console's paging prompts, the file's separators.
-  std::vector<std::string> pieces;  ///< Must stand in the report (UTF-8).
+  int matches;
+  int stops;
+  int breaks;
+  std::vector<std::string> pieces;
 };
 
-/// One case of a behaviour both reports share.
+Shows On(int matches, int stops, int breaks, const std::string& piece = "",
+         const std::string& more = "") {
+  Shows s{matches, stops, breaks, {}};
+  for (const std::string& p : {piece, more})
+    if (!p.empty()) s.pieces.push_back(p);
+  return s;
+}
+
+/// One case of a behaviour both reports share; the setters change what the
+/// reports are given beyond the tables.
 struct Case {
   const char* name;
   int (*tables)();  ///< Sets up the tables; returns n.
@@ -83,11 +94,38 @@ struct Case {
   bool whole = false;  ///< The one piece is the whole report.
   char f1 = 'Y';
   char f2 = 'P';
-  const char* typed = "";
-  int paging = 1;
+  std::string typed;
   const char* unread = nullptr;  ///< The console input left unread, when it matters.
+  int paging = 1;
   int Ns = kFirstComponentSlot;
+
+  Case Whole() const { return With(&Case::whole, true); }
+  Case Flags(char a, char b) const { return With(&Case::f1, a).With(&Case::f2, b); }
+  Case Typed(const char* keys, const char* left = nullptr) const {
+    return With(&Case::typed, std::string(keys)).With(&Case::unread, left);
+  }
+  Case NoPaging() const { return With(&Case::paging, 0); }
+  Case NoStart() const { return With(&Case::Ns, kSlots).With(&Case::N, kSlots - 2); }
+
+  template <typename T>
+  Case With(T Case::*field, T value) const {
+    Case c = *this;
+    c.*field = value;
+    return c;
+  }
 };
+
+Case Row(const char* name, int (*tables)(), float tch, int N, const Shows& console,
+         const Shows& file) {
+  Case c{};
+  c.name = name;
+  c.tables = tables;
+  c.tch = tch;
+  c.N = N;
+  c.console = console;
+  c.file = file;
+  return c;
+}
 
 const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
 const char kSeparator[] = "------\n";
@@ -95,6 +133,18 @@ const char kSeparator[] = "------\n";
 const std::string kHead = std::string(kResults) + kOnceMode + kFlagsYP;
 const std::string kFHead = std::string(kFHeader) + kFOnceMode + kFFlagsYP;
 const std::string kEndLine = "\n=====================Rezalts end==============================\n";
+const char kEnd[] = "\n\a\tКонец программы";
+const char kFEnd[] = "\n\tКонец файла\n";
+const char kStop20[] =
+    "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 20,0000 ==\n";
+const char kFStop20[] = "\n=====================Rezalts end>20,000000% ===================\n";
+const char kUnusedFour[] = "R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n";
+const char kFUnusedFour[] =
+    "R   0 =   -1,000000\tR   1 =   10,000000\tR   2 =   12,000000\tR   3 =   22,000000\t";
+const char kZMatch[] =
+    "Rsr_1_=22,000000    flag_5=Z \t flag_0=P   flagrr=Y \n"
+    "R3 Y=22,00   || R2 Y=12,00    and  R1 Y=10,00   || R0 Y=-1,00    f_d%=0,000000\n\n\n=====";
+const char kFZMatch[] = "\n\nRsr_1_= 22,000000    flag_5 = Z \t flag_0 = P \t flagrr = Y \n\n";
 const std::string kBothLists =
     "\tСписок использованных элементов\n"
     "\n\tСписок не использованных элементов\n";
@@ -138,6 +188,25 @@ int RecordsWithoutList() {
   fall = kFall;
   return n;
 }
+/// The imaginary element inside the list, after the head.
+const std::string kImaginary =
+    "Rsr_1_=22,000000    flag_0=P \t flag_1=Y   flagrr=Y \n"
+    "R3 Y=22,00   || R0 Y=-1,00    and  R4 Y=12,00   || R1 Y=10,00    f_d%=0,000000\n\n" +
+    kEndLine + "\tСписок использованных элементов\n" +
+    "R1  =10,000000\tR3  =22,000000\tR4  =12,000000\t"
+    "\n\tСписок не использованных элементов\n"
+    "R2  =-1,000000\t" +
+    kEnd;
+const std::string kFImaginary =
+    "\n\nRsr_1_= 22,000000    flag_0 = P \t flag_1 = Y \t flagrr = Y \n\n"
+    "R3  Y = 22,00   || R0  Y = -1,00     and    R4  Y = 12,00   || R1  Y = 10,00      "
+    "f_d%=0,000000\n\n" +
+    kEndLine + "\tСписок использованных элементов\n" +
+    "R   1 =   10,000000\tR   3 =   22,000000\tR   4 =   12,000000\t"
+    "\n\tСписок не использованных элементов\n"
+    "R   2 =   -1,000000\t" +
+    kFEnd;
+
 int ImaginaryInside() {
   // 10, NUL, 22, 12: the NUL's pairs carry negative numbers. They show the
   // imaginary element itself, not the component at relative index 0, and
@@ -165,273 +234,87 @@ const float kAbove83 = std::nextafter(83.33334f, 100.0f);
 TEST(Report, SharedBehavioursInBothLayouts) {
   const std::string rsr4 = "Rsr_4_=17,000000    flag_1=P \t flag_3=P   flagrr=N \n";
   const std::string frsr4 = "\n\nRsr_4_= 17,000000    flag_1 = P \t flag_3 = P \t flagrr = N \n\n";
+  const std::string page = "f_d%=9,000000\n\n" + std::string(kPrompt);
   const Case cases[] = {
       // The threshold: below 0.0001, zero included, every rank is walked.
-      {"no threshold at 0", ExampleRepeated, 0.0f, 19, {4, 0, 0, {rsr4}}, {4, 0, 0, {frsr4}}},
-      {"no threshold at 0.0001",
-       ExampleRepeated,
-       0.0001f,
-       19,
-       {4, 0, 0, {rsr4}},
-       {4, 0, 0, {frsr4}}},
-      {"no threshold below 0", ExampleRepeated, -5.0f, 19, {4, 0, 0, {rsr4}}, {4, 0, 0, {frsr4}}},
+      Row("no threshold at 0", ExampleRepeated, 0.0f, 19, On(4, 0, 0, rsr4), On(4, 0, 0, frsr4)),
+      Row("none at 0.0001", ExampleRepeated, 0.0001f, 19, On(4, 0, 0, rsr4), On(4, 0, 0, frsr4)),
+      Row("none below 0", ExampleRepeated, -5.0f, 19, On(4, 0, 0, rsr4), On(4, 0, 0, frsr4)),
       // A deviation equal to the threshold stops, before its match is looked at.
-      {"stop at 20",
-       Example,
-       20.0f,
-       19,
-       {1,
-        1,
-        0,
-        {kHead + kMatch1 +
-         "\n== Вывод остановлен по превышению процента ошибки подбора f_d% > 20,0000 ==\n" +
-         kLists}},
-       {1,
-        1,
-        0,
-        {kFHead + kFMatch1 + "\n=====================Rezalts end>20,000000% ===================\n" +
-         kFLists}},
-       true},
-      {"equal stops", Series3<2>, 2.0f, 27, {2, 1, 0, {}}, {2, 1, 0, {}}},
-      {"a float above goes on", Series3<2>, kAbove2, 27, {3, 1, 0, {}}, {3, 1, 0, {}}},
-      {"equal stops, large", Series3<83>, 83.33334f, 27, {2, 1, 0, {}}, {2, 1, 0, {}}},
-      {"a float above, large", Series3<83>, kAbove83, 27, {3, 0, 0, {}}, {3, 0, 0, {}}},
-      {"just above 0.0001 holds",
-       Example,
-       0.00011f,
-       19,
-       {1, 1, 0, {"f_d% >  0,0001 ==\n"}},
-       {1, 1, 0, {"Rezalts end>0,000110% ="}}},
-      {"not a number never stops", ExampleNaN, 50.0f, 19, {1, 0, 0, {}}, {1, 0, 0, {}}},
+      Row("stop at 20", Example, 20.0f, 19, On(1, 1, 0, kHead + kMatch1 + kStop20 + kLists),
+          On(1, 1, 0, kFHead + kFMatch1 + kFStop20 + kFLists))
+          .Whole(),
+      Row("equal stops", Series3<2>, 2.0f, 27, On(2, 1, 0), On(2, 1, 0)),
+      Row("a float above goes on", Series3<2>, kAbove2, 27, On(3, 1, 0), On(3, 1, 0)),
+      Row("equal stops, large", Series3<83>, 83.33334f, 27, On(2, 1, 0), On(2, 1, 0)),
+      Row("a float above, large", Series3<83>, kAbove83, 27, On(3, 0, 0), On(3, 0, 0)),
+      Row("just above 0.0001 holds", Example, 0.00011f, 19, On(1, 1, 0, "f_d% >  0,0001 ==\n"),
+          On(1, 1, 0, "Rezalts end>0,000110% =")),
+      Row("not a number never stops", ExampleNaN, 50.0f, 19, On(1, 0, 0), On(1, 0, 0)),
 
       // Output flags. 'Z': the pairs without a partner, with record 0 as
       // partner, deviation 0; 'N' selects nothing.
-      {"Z",
-       Example,
-       50.0f,
-       19,
-       {1,
-        0,
-        0,
-        {"результата 'Z' 'Z'",
-         "Rsr_1_=22,000000    flag_5=Z \t flag_0=P   flagrr=Y \n"
-         "R3 Y=22,00   || R2 Y=12,00    and  R1 Y=10,00   || R0 Y=-1,00    "
-         "f_d%=0,000000\n\n\n====="}},
-       {1,
-        0,
-        0,
-        {"=====================Flag = 'Z'||'Z'=====",
-         "\n\nRsr_1_= 22,000000    flag_5 = Z \t flag_0 = P \t flagrr = Y \n\n"}},
-       false,
-       'Z',
-       'Z'},
-      {"N",
-       Example,
-       50.0f,
-       19,
-       {0, 0, 0, {"R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n"}},
-       {0, 0, 0, {"R   0 =   -1,000000\tR   1 =   10,000000\tR   2 =   12,000000\t"}},
-       false,
-       'N',
-       'N'},
+      Row("Z", Example, 50.0f, 19, On(1, 0, 0, "результата 'Z' 'Z'", kZMatch),
+          On(1, 0, 0, "=====================Flag = 'Z'||'Z'=====", kFZMatch))
+          .Flags('Z', 'Z'),
+      Row("N", Example, 50.0f, 19, On(0, 0, 0, kUnusedFour), On(0, 0, 0, kFUnusedFour))
+          .Flags('N', 'N'),
 
-      {"imaginary element inside the list",
-       ImaginaryInside,
-       50.0f,
-       19,
-       {1,
-        0,
-        0,
-        {kHead +
-         "Rsr_1_=22,000000    flag_0=P \t flag_1=Y   flagrr=Y \n"
-         "R3 Y=22,00   || R0 Y=-1,00    and  R4 Y=12,00   || R1 Y=10,00    f_d%=0,000000\n\n" +
-         kEndLine +
-         "\tСписок использованных элементов\n"
-         "R1  =10,000000\tR3  =22,000000\tR4  =12,000000\t"
-         "\n\tСписок не использованных элементов\n"
-         "R2  =-1,000000\t\n\a\tКонец программы"}},
-       {1,
-        0,
-        0,
-        {kFHead +
-         "\n\nRsr_1_= 22,000000    flag_0 = P \t flag_1 = Y \t flagrr = Y \n\n"
-         "R3  Y = 22,00   || R0  Y = -1,00     and    R4  Y = 12,00   || "
-         "R1  Y = 10,00      f_d%=0,000000\n\n" +
-         kEndLine +
-         "\tСписок использованных элементов\n"
-         "R   1 =   10,000000\tR   3 =   22,000000\tR   4 =   12,000000\t"
-         "\n\tСписок не использованных элементов\n"
-         "R   2 =   -1,000000\t\n\tКонец файла\n"}},
-       true},
+      Row("imaginary element inside the list", ImaginaryInside, 50.0f, 19,
+          On(1, 0, 0, kHead + kImaginary), On(1, 0, 0, kFHead + kFImaginary))
+          .Whole(),
 
       // No pairs: every component unused. No START: no component slot at all.
-      {"no pairs",
-       NoPairs,
-       50.0f,
-       19,
-       {0,
-        0,
-        0,
-        {kHead + kEndLine + kBothLists +
-         "R0  =-1,000000\tR1  =10,000000\tR2  =12,000000\tR3  =22,000000\t\n\n\a\tКонец "
-         "программы"}},
-       {0,
-        0,
-        0,
-        {kFHead + kEndLine + kBothLists +
-         "R   0 =   -1,000000\tR   1 =   10,000000\tR   2 =   12,000000\tR   3 =   22,000000\t"
-         "\n\tКонец файла\n"}},
-       true},
-      {"no list",
-       NoList,
-       50.0f,
-       kSlots - 2,
-       {0, 0, 0, {kHead + kEndLine + kBothLists + "\n\a\tКонец программы"}},
-       {0, 0, 0, {kFHead + kEndLine + kBothLists + "\n\tКонец файла\n"}},
-       true,
-       'Y',
-       'P',
-       "",
-       1,
-       nullptr,
-       kSlots},
-      {"records without a list",
-       RecordsWithoutList<0>,
-       50.0f,
-       kSlots - 2,
-       {0, 1, 0, {}},
-       {0, 1, 0, {}},
-       false,
-       'Y',
-       'P',
-       "",
-       1,
-       nullptr,
-       kSlots},
-      {"records without a list, repeated use",
-       RecordsWithoutList<1>,
-       50.0f,
-       kSlots - 2,
-       {3,
-        1,
-        0,
-        {"flagrr=N \nR2 ?=0,00    || R1 ?=0,00     and  R3 ?=0,00    || R0 Y=-1,00 ",
-         "элементов\n\n\tСписок не использованных элементов\n\n\a"}},
-       {3,
-        1,
-        0,
-        {"flagrr = N \n\nR2  ? = 0,00    || R1  ? = 0,00      and    R3  ? = 0,00    || R0  Y = "
-         "-1,00 ",
-         "элементов\n\n\tСписок не использованных элементов\n\n\tКонец"}},
-       false,
-       'Y',
-       'P',
-       "",
-       1,
-       nullptr,
-       kSlots},
+      Row("no pairs", NoPairs, 50.0f, 19,
+          On(0, 0, 0, kHead + kEndLine + kBothLists + kUnusedFour + kEnd),
+          On(0, 0, 0, kFHead + kEndLine + kBothLists + kFUnusedFour + kFEnd))
+          .Whole(),
+      Row("no list", NoList, 50.0f, 0, On(0, 0, 0, kHead + kEndLine + kBothLists + kEnd),
+          On(0, 0, 0, kFHead + kEndLine + kBothLists + kFEnd))
+          .Whole()
+          .NoStart(),
+      Row("records without a list", RecordsWithoutList<0>, 50.0f, 0, On(0, 1, 0), On(0, 1, 0))
+          .NoStart(),
+      Row("records without a list, repeated use", RecordsWithoutList<1>, 50.0f, 0,
+          On(3, 1, 0, "flagrr=N \nR2 ?=0,00    || R1 ?=0,00     and  R3 ?=0,00    || R0 Y=-1,00 ",
+             kBothLists + kEnd),
+          On(3, 1, 0,
+             "flagrr = N \n\nR2  ? = 0,00    || R1  ? = 0,00      and    R3  ? = 0,00    || R0  "
+             "Y = -1,00 ",
+             kBothLists + kFEnd))
+          .NoStart(),
 
       // Entries per line: four on the console, five in the file.
-      {"entries per line",
-       EightUnused,
-       0.0f,
-       23,
-       {0, 0, 0, {"R4  = 4,000000\t\nR5  = 5,000000\t"}},
-       {0, 0, 0, {"R   5 =    5,000000\t\nR   6 =    6,000000\t"}}},
+      Row("entries per line", EightUnused, 0.0f, 23, On(0, 0, 0, "R4  = 4,000000\t\nR5  = 5,"),
+          On(0, 0, 0, "R   5 =    5,000000\t\nR   6 =    6,")),
 
       // Every ten matches: the console's prompt, the file's separator.
-      {"exactly ten",
-       SeriesOf<10>,
-       0.0f,
-       55,
-       {10, 0, 0, {}},
-       {10, 0, 0, {}},
-       false,
-       'Y',
-       'P',
-       "q",
-       1,
-       "q"},
-      {"eleven and q",
-       SeriesOf<11>,
-       0.0f,
-       59,
-       {10,
-        0,
-        1,
-        {"f_d%=9,000000\n\n" + std::string(kPrompt) + kEndLine,
-         "\tСписок не использованных элементов\nR41 =41,000000\tR42 =42,000000\t"}},
-       {11, 0, 1, {"f_d%=9,000000\n\n------\n\n\nRsr_11_= "}},
-       false,
-       'Y',
-       'P',
-       "q\n",
-       1,
-       "\n"},
-      {"eleven and x",
-       SeriesOf<11>,
-       0.0f,
-       59,
-       {11, 0, 1, {"f_d%=9,000000\n\n" + std::string(kPrompt) + "Rsr_11_="}},
-       {11, 0, 1, {}},
-       false,
-       'Y',
-       'P',
-       "x"},
-      {"eleven and Q",
-       SeriesOf<11>,
-       0.0f,
-       59,
-       {11, 0, 1, {"f_d%=9,000000\n\n" + std::string(kPrompt) + "Rsr_11_="}},
-       {11, 0, 1, {}},
-       false,
-       'Y',
-       'P',
-       "Q"},
-      {"eleven and no input",
-       SeriesOf<11>,
-       0.0f,
-       59,
-       {11, 0, 1, {"f_d%=9,000000\n\n" + std::string(kPrompt) + "Rsr_11_="}},
-       {11, 0, 1, {}}},
-      {"eleven without paging",
-       SeriesOf<11>,
-       0.0f,
-       59,
-       {11, 0, 0, {}},
-       {11, 0, 1, {}},
-       false,
-       'Y',
-       'P',
-       "q",
-       0,
-       "q"},
+      Row("exactly ten", SeriesOf<10>, 0.0f, 55, On(10, 0, 0), On(10, 0, 0)).Typed("q", "q"),
+      Row("eleven and q", SeriesOf<11>, 0.0f, 59,
+          On(10, 0, 1, page + kEndLine,
+             "не использованных элементов\nR41 =41,000000\tR42 =42,000000\t"),
+          On(11, 0, 1, "f_d%=9,000000\n\n------\n\n\nRsr_11_= "))
+          .Typed("q\n", "\n"),
+      Row("eleven and x", SeriesOf<11>, 0.0f, 59, On(11, 0, 1, page + "Rsr_11_="), On(11, 0, 1))
+          .Typed("x"),
+      Row("eleven and Q", SeriesOf<11>, 0.0f, 59, On(11, 0, 1, page + "Rsr_11_="), On(11, 0, 1))
+          .Typed("Q"),
+      Row("eleven, no input", SeriesOf<11>, 0.0f, 59, On(11, 0, 1, page + "Rsr_11_="),
+          On(11, 0, 1)),
+      Row("eleven without paging", SeriesOf<11>, 0.0f, 59, On(11, 0, 0), On(11, 0, 1))
+          .NoPaging()
+          .Typed("q", "q"),
       // The first prompt takes x, the second the waiting q at once.
-      {"twenty-one and xq",
-       SeriesOf<21>,
-       0.0f,
-       15 + 84,
-       {20, 0, 2, {}},
-       {21, 0, 2, {}},
-       false,
-       'Y',
-       'P',
-       "xq\n"},
+      Row("twenty-one and xq", SeriesOf<21>, 0.0f, 99, On(20, 0, 2), On(21, 0, 2)).Typed("xq\n"),
 
-      {"repeated use",
-       ExampleRepeated,
-       50.0f,
-       19,
-       {3,
-        1,
-        0,
-        {std::string(kResults) + kRepeatMode + kFlagsYP + kMatch1 + kMatches23 + kStop50 + kLists}},
-       {3,
-        1,
-        0,
-        {std::string(kFHeader) + kFRepeatMode + kFFlagsYP + kFMatch1 + kFMatches23 + kFStop50 +
-         kFLists}},
-       true},
+      Row("repeated use", ExampleRepeated, 50.0f, 19,
+          On(3, 1, 0,
+             kResults + std::string(kRepeatMode) + kFlagsYP + kMatch1 + kMatches23 + kStop50 +
+                 kLists),
+          On(3, 1, 0,
+             kFHeader + std::string(kFRepeatMode) + kFFlagsYP + kFMatch1 + kFMatches23 + kFStop50 +
+                 kFLists))
+          .Whole(),
   };
   ScopedTempDir dir(/*enter=*/true);
   for (const Case& c : cases) {
