@@ -31,12 +31,12 @@ std::string Repeat(const std::string& s, int n) {
   return r;
 }
 
-void Check(const Row& row, const std::string& dir) {
+void Check(const Row& row, const ScopedTempDir& dir) {
   SCOPED_TRACE(row.name);
-  RunResult r = run_podbor(dir, row.input);
+  RunResult r = run_podbor(dir.path(), row.input);
   EXPECT_EQ(r.status, row.status);
   EXPECT_NE(r.out.find(row.console), std::string::npos) << r.out.substr(0, 2000);
-  std::string path = dir + "/Rezalts.txt";
+  std::string path = dir / "Rezalts.txt";
   // 3: complete, but the data file drew warnings (said after the listing).
   if (row.status == 0 || row.status == 3) {
     EXPECT_NE(r.out.find(kEnd), std::string::npos);
@@ -51,12 +51,11 @@ void Check(const Row& row, const std::string& dir) {
 }
 
 void CheckAll(const std::vector<Row>& rows) {
-  std::string dir = make_temp_dir();
+  ScopedTempDir dir;
   for (const Row& row : rows) {
-    write_file(dir + "/data_1.txt", row.data);
+    write_file(dir / "data_1.txt", row.data);
     Check(row, dir);
   }
-  remove_tree(dir);
 }
 
 const char kName[] = "data_1.txt\n";

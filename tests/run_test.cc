@@ -48,14 +48,13 @@ struct Outcome {
 
 /// Runs podbor in a fresh directory holding data_1.txt with `data`.
 Outcome RunOn(const std::string& data, const std::string& input = "data_1.txt\n",
-              const std::string& args = "", const std::string& env = "LANG=C.UTF-8") {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", data);
+              const Invocation& how = {}) {
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", data);
   Outcome run;
-  run.r = run_podbor(dir, input, args, env);
-  std::string path = dir + "/Rezalts.txt";
+  run.r = run_podbor(dir.path(), input, how);
+  std::string path = dir / "Rezalts.txt";
   run.result_file = file_exists(path) ? read_file(path) : "(none)";
-  remove_tree(dir);
   return run;
 }
 
@@ -71,21 +70,19 @@ TEST(WholeRun, TracedRunByteForByte) {
 }
 
 TEST(WholeRun, SwitchAllowsRepeatedUse) {
-  Outcome run = RunOn(kTraced, "data_1.txt\n", "-1");
+  Outcome run = RunOn(kTraced, "data_1.txt\n", {.args = {"-1"}});
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsoleRepeat);
   EXPECT_EQ(run.result_file, to_cp1251(kFileRepeat));
 }
 
 TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
-  Outcome run = RunOn(kTraced, "data_1.txt\n", "", "LANG=C.UTF-8 LC_ALL=ru_RU.CP1251");
+  Outcome run = RunOn(kTraced, "data_1.txt\n", {.env = {"LANG=C.UTF-8", "LC_ALL=ru_RU.CP1251"}});
   EXPECT_EQ(run.r.bytes, in_cp1251(kConsole));
 }
 
 TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
-  std::string dir = make_temp_dir();
-  std::filesystem::path old_dir = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  ScopedTempDir dir(/*enter=*/true);
   for (int pass = 0; pass < 3; ++pass) {
     std::string text;
     EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &text), 0);
@@ -94,8 +91,6 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
     // A run in between with other settings must leave nothing behind.
     EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &text, "-1"), 1);
   }
-  std::filesystem::current_path(old_dir);
-  remove_tree(dir);
 }
 
 namespace {
@@ -112,21 +107,21 @@ TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
   const std::string kEcho = "argc=2\nargv=-\n";
   struct Case {
     std::string data;
-    const char* named_args;  ///< The file named on the command line, answers piped ...
+    std::vector<std::string> named_args;  ///< The file named on the command line, answers piped ...
     std::string piped;
-    const char* typed_args;  ///< ... against the name typed at the prompt.
+    std::vector<std::string> typed_args;  ///< ... against the name typed at the prompt.
     std::string typed;
   } cases[] = {
-      {kTraced, "data_1.txt", "", "", "data_1.txt\n"},
-      {kTraced, "-1 data_1.txt", "", "-1", "data_1.txt\n"},
-      {Twelve("60"), "data_1.txt", "q", "", "data_1.txt\nq"},
-      {Twelve("60"), "-- data_1.txt", "x", "", "data_1.txt\nx"},
-      {kTraced, "missing.txt", "", "", "missing.txt\n"},
+      {kTraced, {"data_1.txt"}, "", {}, "data_1.txt\n"},
+      {kTraced, {"-1", "data_1.txt"}, "", {"-1"}, "data_1.txt\n"},
+      {Twelve("60"), {"data_1.txt"}, "q", {}, "data_1.txt\nq"},
+      {Twelve("60"), {"--", "data_1.txt"}, "x", {}, "data_1.txt\nx"},
+      {kTraced, {"missing.txt"}, "", {}, "missing.txt\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.named_args);
-    Outcome named = RunOn(c.data, c.piped, c.named_args);
-    Outcome typed = RunOn(c.data, c.typed, c.typed_args);
+    SCOPED_TRACE(testing::PrintToString(c.named_args));
+    Outcome named = RunOn(c.data, c.piped, {.args = c.named_args});
+    Outcome typed = RunOn(c.data, c.typed, {.args = c.typed_args});
     bool echoed = typed.r.out.compare(0, kEcho.size(), kEcho) == 0;
     EXPECT_EQ(named.r.out, typed.r.out.substr(echoed ? kEcho.size() : 0));
     EXPECT_EQ(named.r.status, typed.r.status);
@@ -135,37 +130,34 @@ TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
 }
 
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", "TIP,2,START,0,0,5,END,\n");
   const std::string earlier = to_cp1251(std::string(kFHeader) + "earlier run\n");
-  write_file(dir + "/Rezalts.txt", earlier);
-  RunResult r = run_podbor(dir, "data_1.txt\n");
+  write_file(dir / "Rezalts.txt", earlier);
+  RunResult r = run_podbor(dir.path(), "data_1.txt\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("ПАРАЛЛЕЛЬНО элементов структуры 3\n\nПодбор невозможен"),
             std::string::npos);
   EXPECT_EQ(r.out.find("Результаты"), std::string::npos);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), earlier);
-  remove_tree(dir);
+  EXPECT_EQ(read_file(dir / "Rezalts.txt"), earlier);
 }
 
 TEST(WholeRun, ACyrillicNameOnTheCommandLineOpens) {
   // On Windows the name goes through the wide command line and UTF-16 to the file system.
-  std::string dir = make_temp_dir();
-  write_file(dir + "/данные.txt", kTraced);
-  RunResult r = run_podbor(dir, "", "данные.txt");
+  ScopedTempDir dir;
+  write_file(dir / "данные.txt", kTraced);
+  RunResult r = run_podbor(dir.path(), "", {.args = {"данные.txt"}});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("\nИмя файла данные.txt  файл найден\n"), std::string::npos) << r.out;
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
-  remove_tree(dir);
+  EXPECT_EQ(read_file(dir / "Rezalts.txt"), to_cp1251(kFile));
 }
 
 TEST(WholeRun, TheReasonFollowsTheConsoleLineItExplains) {
   // One terminal shows both streams: "not found" first, then why.
-  std::string dir = make_temp_dir();
-  RunResult r = run_podbor(dir, "missing.txt\n");
+  ScopedTempDir dir;
+  RunResult r = run_podbor(dir.path(), "missing.txt\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("Имя файла missing.txt   файл не найден\nmissing.txt: не удалось открыть"),
             std::string::npos)
       << r.out;
-  remove_tree(dir);
 }

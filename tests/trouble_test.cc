@@ -7,6 +7,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -45,9 +46,9 @@ struct Row {
 };
 
 /// The names in `dir`, dot files aside.
-std::vector<std::string> Names(const std::string& dir) {
+std::vector<std::string> Names(const ScopedTempDir& dir) {
   std::vector<std::string> v;
-  for (const std::string& n : names_in(dir))
+  for (const std::string& n : names_in(dir.path()))
     if (n[0] != '.') v.push_back(n);
   return v;
 }
@@ -63,44 +64,40 @@ const std::set<std::string> kPosixOnly = {
 
 void Check(const Row& row) {
   SCOPED_TRACE(row.name);
-  std::string dir = make_temp_dir();
-  ASSERT_TRUE(std::filesystem::create_directory(dir + "/catalog"));
-  write_file(dir + "/data_1.txt", row.data);
-  std::string path = dir + "/Rezalts.txt";
+  ScopedTempDir dir;
+  ASSERT_TRUE(std::filesystem::create_directory(dir / "catalog"));
+  write_file(dir / "data_1.txt", row.data);
+  std::string path = dir / "Rezalts.txt";
   write_file(path, kEarlier);
 #ifndef _WIN32
-  ASSERT_EQ(mkfifo((dir + "/pipe").c_str(), 0644), 0);
-  ASSERT_EQ(symlink("loop", (dir + "/loop").c_str()), 0);
-  write_file(dir + "/secret.txt", "START,10,20,END,");
-  chmod((dir + "/secret.txt").c_str(), 0);
+  ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("loop", (dir / "loop").c_str()), 0);
+  write_file(dir / "secret.txt", "START,10,20,END,");
+  chmod((dir / "secret.txt").c_str(), 0);
   chmod(path.c_str(), 0640);
 #endif
-  if (row.setup == Setup::kNoDataFile) std::remove((dir + "/data_1.txt").c_str());
+  if (row.setup == Setup::kNoDataFile) std::remove((dir / "data_1.txt").c_str());
   std::vector<std::string> before = Names(dir);
 
-  std::string env = "LANG=C.UTF-8";
+  Invocation how;
 #ifndef _WIN32
   if (row.setup == Setup::kOtherUser) {
-    chmod(dir.c_str(), 0777);
+    chmod(dir.path().c_str(), 0777);
     // Root reads and writes whatever the permissions say: run as nobody.
-    if (geteuid() == 0) env += " setpriv --reuid=65534 --regid=65534 --clear-groups";
+    if (geteuid() == 0)
+      how.wrapper = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
   }
-  if (row.setup == Setup::kFileSizeLimit) env += " prlimit --fsize=4096";
-  if (row.fault) {
-    std::string fault = with_fault(row.fault, "data_1.txt");
-    if (fault.empty()) return remove_tree(dir);  // no strace here
-    env += fault;
-  }
+  if (row.setup == Setup::kFileSizeLimit) how.wrapper = {"prlimit", "--fsize=4096"};
+  if (row.fault && !with_fault(&how, row.fault, "data_1.txt")) return;  // no strace here
 #endif
 #ifdef _WIN32
   HANDLE held = row.setup == Setup::kResultFileOpen
                     ? CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                     : nullptr;
-  RunResult r = run_podbor_split(dir, row.input, "", env);
+  RunResult r = run_podbor_split(dir.path(), row.input, how);
   if (held) CloseHandle(held);
 #else
-  RunResult r = run_podbor_split(dir, row.input, "", env);
-  chmod(dir.c_str(), 0755);
+  RunResult r = run_podbor_split(dir.path(), row.input, how);
 #endif
 
   EXPECT_EQ(r.status, 2);
@@ -114,7 +111,6 @@ void Check(const Row& row) {
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 #endif
   EXPECT_EQ(Names(dir), before);
-  remove_tree(dir);
 }
 
 std::string Stored(int k) {
@@ -197,19 +193,22 @@ TEST(Trouble, KeepsTheEarlierResultFileAndSaysWhy) {
 TEST(Trouble, AConsoleThatCannotBeWritten) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows has no full device";
-#endif
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "START,10,20,END,");
-  RunResult r = run_podbor_split(dir, kName, "", "LANG=C.UTF-8", ">/dev/full");
+#else
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", "START,10,20,END,");
+  Invocation how;
+  how.out = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  RunResult r = run_podbor_split(dir.path(), kName, how);
+  close(how.out);
   EXPECT_EQ(r.status, 2);
   // The result file does not depend on the console, and the run says it
   // was written.
   EXPECT_EQ(r.err,
             "Не удалось вывести результаты на консоль: на устройстве не осталось свободного "
             "места\nЗаписано: " +
-                dir + "/Rezalts.txt\n");
-  EXPECT_NE(read_file(dir + "/Rezalts.txt").find(to_cp1251("\tКонец файла\n")), std::string::npos);
-  remove_tree(dir);
+                (dir / "Rezalts.txt\n"));
+  EXPECT_NE(read_file(dir / "Rezalts.txt").find(to_cp1251("\tКонец файла\n")), std::string::npos);
+#endif
 }
 
 TEST(Trouble, TheResultFileKeepsItsPermissions) {
@@ -218,9 +217,9 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
 #else
   mode_t mask = umask(022);
   umask(mask);
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "START,10,20,END,");
-  std::string path = dir + "/Rezalts.txt";
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", "START,10,20,END,");
+  std::string path = dir / "Rezalts.txt";
   const std::string kNotSet = "Rezalts.txt: предупреждение: права доступа файла не установлены: ";
   // A new file gets what a plain fopen would give; a failure to carry the
   // permissions over is said, and the results are written all the same.
@@ -244,13 +243,9 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
       write_file(path, kEarlier);
       chmod(path.c_str(), static_cast<mode_t>(c.mode));
     }
-    std::string env = "LANG=C.UTF-8";
-    if (!c.fault.empty()) {
-      std::string fault = with_fault(c.fault);
-      if (fault.empty()) continue;  // no strace here
-      env += fault;
-    }
-    RunResult r = run_podbor_split(dir, kName, "", env);
+    Invocation how;
+    if (!c.fault.empty() && !with_fault(&how, c.fault)) continue;  // no strace here
+    RunResult r = run_podbor_split(dir.path(), kName, how);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, c.err);
     struct stat st;
@@ -258,6 +253,5 @@ TEST(Trouble, TheResultFileKeepsItsPermissions) {
     EXPECT_EQ(st.st_mode & 07777, c.expected);
     EXPECT_NE(read_file(path), kEarlier);
   }
-  remove_tree(dir);
 #endif
 }
