@@ -31,21 +31,12 @@ std::string Repeat(const std::string& s, int n) {
   return r;
 }
 
-/// Stored characters only: k characters as "1," pairs, starting with START.
-std::string Stored(int k) {
-  std::string s = "START,";
-  while (static_cast<int>(s.size()) + 2 <= k)
-    s += "1,";
-  if (static_cast<int>(s.size()) < k) s += "1";
-  return s;
-}
-
-void Check(const Row& row, const std::string& dir) {
+void Check(const Row& row, const ScopedTempDir& dir) {
   SCOPED_TRACE(row.name);
-  RunResult r = run_podbor(dir, row.input);
+  RunResult r = run_podbor(dir.path(), row.input);
   EXPECT_EQ(r.status, row.status);
   EXPECT_NE(r.out.find(row.console), std::string::npos) << r.out.substr(0, 2000);
-  std::string path = dir + "/Rezalts.txt";
+  std::string path = dir / "Rezalts.txt";
   // 3: complete, but the data file drew warnings (said after the listing).
   if (row.status == 0 || row.status == 3) {
     EXPECT_NE(r.out.find(kEnd), std::string::npos);
@@ -60,12 +51,11 @@ void Check(const Row& row, const std::string& dir) {
 }
 
 void CheckAll(const std::vector<Row>& rows) {
-  std::string dir = make_temp_dir();
+  ScopedTempDir dir;
   for (const Row& row : rows) {
-    write_file(dir + "/data_1.txt", row.data);
+    write_file(dir / "data_1.txt", row.data);
     Check(row, dir);
   }
-  remove_tree(dir);
 }
 
 const char kName[] = "data_1.txt\n";
@@ -81,31 +71,12 @@ TEST(BadInput, EmptyCommentsAndGarbage) {
   });
 }
 
-TEST(BadInput, SizeLimits) {
-  CheckAll({
-      {"2999 stored characters", Stored(2999) + "\n\n   // and a comment\n", kName, 3,
-       "Число символов=2999", "Rezalts end"},
-      {"3000 stored characters", Stored(3000), kName, 3, "Число символов=3000", "Rezalts end"},
-      {"183 components", "START," + Repeat("7,", 183) + "END,", kName, 0,
-       "Ns=16     N=198     Число компонентов 183\n", "R 183 =    7,000000"},
-      {"184 entries", "START," + Repeat("7,", 184), kName, 3, "Число компонентов 183\n",
-       "R 183 =    7,000000"},
-      {"250 entries", "START," + Repeat("7,", 249) + "END,", kName, 3,
-       "список вмещает не более 183 компонентов: записи с этой (всего 66) не используются\n",
-       "R 183 =    7,000000"},
-      {"word of 16 characters", "START,1234567890123456,7,END,", kName, 0, "Число компонентов 2\n",
-       "R   1 =  1234568082358272,000000"},
-      {"word of 200 characters", "START," + Repeat("ABCDEFGHIJ", 20) + ",7,END,", kName, 3,
-       "Число компонентов 2\n", "R   1 =         inf"},
-  });
-}
-
+// What lower tests cannot show: numbers beyond the float range and zeros
+// go through pairing, matching and both reports, and the run ends cleanly.
 TEST(BadInput, Numbers) {
   CheckAll({
       {"40 digits", "START," + Repeat("9", 40) + ",5,END,", kName, 0, "Число компонентов 2\n",
        "R   1 =         inf"},
-      {"12 digits after the point", "START,0.123456789012,1,END,", kName, 0,
-       "Число компонентов 2\n", "R   1 =    0,123457"},
       {"a sum beyond the float range",
        "START,3e38,300000000000000000000000000000000000000,"
        "300000000000000000000000000000000000000,END,",
@@ -115,17 +86,6 @@ TEST(BadInput, Numbers) {
        "R   3 =    5,000000"},
       {"zeros in parallel", "TIP,2,START,0,0,5,END,", kName, 1,
        "не является числом (например, параллельная пара двух компонентов со значением 0)"},
-  });
-}
-
-TEST(BadInput, KeywordsOutOfPlace) {
-  CheckAll({
-      {"NUL and END before START", "NUL,END,START,10,20,END,", kName, 0,
-       "Ns=16     N=17     Число компонентов 2\n", "R   2 =   20,000000"},
-      {"START twice", "START,1,2,3,START,10,20,END,", kName, 0,
-       "Ns=16     N=17     Число компонентов 2\n", "R   1 =   10,000000"},
-      {"missing comma at the end", "START,10,20,END", kName, 3,
-       "Ns=16     N=17     Число компонентов 2\n", "R   2 =   20,000000"},
   });
 }
 

@@ -78,26 +78,28 @@ TEST(CommandLine, EveryForm) {
 TEST(CommandLine, AnswersOfTheExecutableReadNoInput) {
   const std::string usage = "Использование: podbor [-1] [-m]";
   struct Case {
-    const char* args;
+    std::vector<std::string> args;
     int status;
     std::string out;  ///< The beginning of standard output,
     std::string err;  ///< and of standard error.
   } cases[] = {
-      {"--help", 0, usage, ""},
-      {"--version", 0, "podbor 1.1.0\n", ""},
-      {"-x", 2, "", "podbor: неизвестный параметр -x\n" + usage},
-      {"a b", 2, "", "podbor: лишний аргумент b: файл данных может быть только один\n" + usage},
-      {"--html", 2, "", "podbor: параметр --html требует значения\n" + usage},
+      {{"--help"}, 0, usage, ""},
+      {{"--version"}, 0, "podbor 1.1.0\n", ""},
+      {{"-x"}, 2, "", "podbor: неизвестный параметр -x\n" + usage},
+      {{"a", "b"},
+       2,
+       "",
+       "podbor: лишний аргумент b: файл данных может быть только один\n" + usage},
+      {{"--html"}, 2, "", "podbor: параметр --html требует значения\n" + usage},
   };
-  std::string dir = make_temp_dir();
+  ScopedTempDir dir;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.args);
-    RunResult r = run_podbor_split(dir, "data_1.txt\n", c.args);
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    RunResult r = run_podbor_split(dir.path(), "data_1.txt\n", {.args = c.args});
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
     EXPECT_EQ(r.err.substr(0, c.err.size()), c.err);
     EXPECT_EQ(c.status == 0 ? r.err : r.out, "");
     EXPECT_EQ(count_of(r.out, "Введите"), 0);
   }
-  remove_tree(dir);
 }

@@ -59,8 +59,8 @@ TEST(CsvWriter, PythonReadsItBack) {
   if (kWindows || std::system("python3 -c 0 >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3";
   RunResults r = SmallRun();
   r.parts[3].label = "line\r\nnext";
-  std::string dir = make_temp_dir();
-  write_file(dir + "/check.py",
+  ScopedTempDir dir;
+  write_file(dir / "check.py",
              "import csv, sys\n"
              "rows = list(csv.reader(open(sys.argv[1], newline='', encoding='utf-8-sig'),\n"
              "                       delimiter=sys.argv[2]))\n"
@@ -75,13 +75,12 @@ TEST(CsvWriter, PythonReadsItBack) {
     CsvFormat format;
     const char* args;
   } cases[] = {{CsvFormat::kSpreadsheet, " ';' 99,12"}, {CsvFormat::kRfc, " , 99.12"}};
-  std::string check = "python3 " + dir + "/check.py " + dir + "/out.csv";
+  std::string check = "python3 " + dir / "check.py " + dir / "out.csv";
   for (const Case& c : cases) {
-    write_file(dir + "/out.csv", csv_text(r, c.format));
+    write_file(dir / "out.csv", csv_text(r, c.format));
     std::string command = check + c.args;
     EXPECT_EQ(std::system(command.c_str()), 0) << c.args;
   }
-  remove_tree(dir);
 }
 
 }  // namespace

@@ -20,10 +20,10 @@ struct InProcess {
 };
 
 InProcess InMemory(const std::string& file) {
-  static const std::string dir = make_temp_dir();
+  static ScopedTempDir dir;
   InProcess r;
   r.status =
-      in_memory_run(file, "data_1.txt\n", &r.out, nullptr, (dir + "/Rezalts.txt").c_str(), &r.err);
+      in_memory_run(file, "data_1.txt\n", &r.out, nullptr, (dir / "Rezalts.txt").c_str(), &r.err);
   return r;
 }
 
@@ -126,10 +126,9 @@ TEST(DataFileWarnings, AdviceMendsTheTrap) {
   }
   // The switch -1 taken back by the file.
   std::string err;
-  const std::string dir = make_temp_dir();
-  in_memory_run("FALL, 0, START, 1, 2, END,", "d\n", nullptr, "-1", (dir + "/R.txt").c_str(), &err);
+  ScopedTempDir dir;
+  in_memory_run("FALL, 0, START, 1, 2, END,", "d\n", nullptr, "-1", (dir / "R.txt").c_str(), &err);
   EXPECT_NE(err.find("«FALL, 0,» в файле данных отменяет параметр -1"), std::string::npos) << err;
-  remove_tree(dir);
 }
 
 TEST(DataFileWarnings, ListsTooLongAreCountedRight) {
@@ -184,17 +183,16 @@ TEST(DataFileWarnings, WellFormedFilesGetNone) {
 }
 
 TEST(DataFileWarnings, GoToStandardErrorInTheConsoleCodePage) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "START, 4k7, END,\n");
-  RunResult r = run_podbor_split(dir, "data_1.txt\n", "");
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", "START, 4k7, END,\n");
+  RunResult r = run_podbor_split(dir.path(), "data_1.txt\n");
   EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.err.rfind("data_1.txt:1:9: предупреждение: в числе «4k7»", 0), 0u) << r.err;
   EXPECT_EQ(r.out.find("4k7"), std::string::npos);
-  write_file(dir + "/data_1.txt", read_file(examples_dir() + "/data_1.txt"));
-  r = run_podbor_split(dir, "data_1.txt\n", "");
+  write_file(dir / "data_1.txt", read_file(examples_dir() + "/data_1.txt"));
+  r = run_podbor_split(dir.path(), "data_1.txt\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
-  remove_tree(dir);
 
   ConsoleCapture k;
   console.err.cp1251 = true;

@@ -6,8 +6,6 @@
 #ifndef _WIN32
 
 #include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -19,72 +17,34 @@
 
 #include <gtest/gtest.h>
 
+#include "support/pseudo_terminal.h"
 #include "support/test_util.h"
 
 namespace {
 
 const std::set<std::string> kDataAndResult = {"Rezalts.txt", "data_1.txt"};
 
-/// Reads the terminal's output until `what` has appeared; false when it
-/// does not within a generous while (a hang, not a measurement).
-bool ReadUntil(int master, const std::string& what) {
-  std::string seen;
-  for (int tries = 0; tries < 200 && seen.find(what) == std::string::npos; ++tries) {
-    pollfd p{master, POLLIN, 0};
-    if (poll(&p, 1, 100) <= 0) continue;
-    char buf[4096];
-    ssize_t n = read(master, buf, sizeof(buf));
-    if (n <= 0) return false;
-    seen.append(buf, static_cast<size_t>(n));
-  }
-  return seen.find(what) != std::string::npos;
-}
-
-/// Waits until the terminal `fd` has echo `on` or off; false when it does
-/// not within a generous while.
-bool WaitForEcho(int fd, bool on) {
-  termios now;
-  for (int tries = 0; tries < 500; ++tries) {
-    if (tcgetattr(fd, &now) == 0 && ((now.c_lflag & ECHO) != 0) == on) return true;
-    usleep(10000);
-  }
-  return false;
-}
-
 /// podbor on a pseudo-terminal of its own, in `dir`, with the data file
 /// name typed.
-struct TerminalRun {
-  int master = -1;
-  int slave = -1;
-  int pid = -1;
-
-  explicit TerminalRun(const std::string& dir) {
-    if (openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return;
-    pid = spawn_podbor(dir, slave, slave, slave, /*terminal=*/true);
-    const char name[] = "data_1.txt\n";
-    if (write(master, name, sizeof(name) - 1) < 0) pid = -1;
-  }
-  ~TerminalRun() {
-    close(master);
-    close(slave);
+struct TerminalRun : PseudoTerminal {
+  explicit TerminalRun(const ScopedTempDir& dir) : PseudoTerminal(dir.path()) {
+    if (!type("data_1.txt\n")) pid = -1;
   }
   /// Sends `sig` (0: none) and returns the signal that ended the process
   /// (0: none).
   int KillWith(int sig) {
-    if (sig != 0) kill(pid, sig);
-    int st = 0;
-    waitpid(pid, &st, 0);
+    int st = end_with(sig);
     return WIFSIGNALED(st) ? WTERMSIG(st) : 0;
   }
 };
 
 /// Starts podbor in `dir` with `dir`/.stdin as standard input, standard
 /// output on `out` (-1: nowhere) and standard error into the file `err`.
-int SpawnOnFiles(const std::string& dir, int out, const char* err) {
-  int in_fd = open((dir + "/.stdin").c_str(), O_RDONLY | O_CLOEXEC);
+int SpawnOnFiles(const ScopedTempDir& dir, int out, const char* err) {
+  int in_fd = open((dir / ".stdin").c_str(), O_RDONLY | O_CLOEXEC);
   int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
   int err_fd = open(err, O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  int pid = spawn_podbor(dir, in_fd, out < 0 ? null : out, err_fd);
+  int pid = spawn_podbor(dir.path(), in_fd, out < 0 ? null : out, err_fd);
   close(in_fd);
   close(null);
   close(err_fd);
@@ -103,22 +63,20 @@ int ExitStatus(int pid, rusage* ru) {
 TEST(Interruption, ASignalAtAPagingPromptLeavesTheWholeResultFile) {
   // Eleven matches: the listing pauses after ten.
   const std::string data = "FALL,1,TCH,60,START,10,20,30,40,50,60,END,\n";
-  std::string piped = make_temp_dir();
-  write_file(piped + "/data_1.txt", data);
-  ASSERT_EQ(run_podbor_split(piped, "data_1.txt\n").status, 0);
+  ScopedTempDir piped;
+  write_file(piped / "data_1.txt", data);
+  ASSERT_EQ(run_podbor_split(piped.path(), "data_1.txt\n").status, 0);
 
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", data);
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", data);
   {
     TerminalRun t(dir);
     ASSERT_GT(t.pid, 0);
-    ASSERT_TRUE(ReadUntil(t.master, "введите 'q'"));
+    ASSERT_TRUE(t.read_until("введите 'q'"));
     EXPECT_EQ(t.KillWith(SIGTERM), SIGTERM);
   }
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), read_file(piped + "/Rezalts.txt"));
-  EXPECT_EQ(names_in(dir), kDataAndResult);
-  remove_tree(dir);
-  remove_tree(piped);
+  EXPECT_EQ(read_file(dir / "Rezalts.txt"), read_file(piped / "Rezalts.txt"));
+  EXPECT_EQ(names_in(dir.path()), kDataAndResult);
 }
 
 TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
@@ -129,28 +87,27 @@ TEST(Interruption, ASignalDuringTheKeyWaitRestoresTheTerminal) {
   // meanwhile, as a shell does; then a key ends the run.
   for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGALRM, 0}) {
     SCOPED_TRACE(sig);
-    std::string dir = make_temp_dir();
-    write_file(dir + "/data_1.txt", "START,10,20,END,\n");
+    ScopedTempDir dir;
+    write_file(dir / "data_1.txt", "START,10,20,END,\n");
     TerminalRun t(dir);
     ASSERT_GT(t.pid, 0);
     termios before;
     ASSERT_EQ(tcgetattr(t.slave, &before), 0);
-    ASSERT_TRUE(ReadUntil(t.master, "Конец программы"));
+    ASSERT_TRUE(t.read_until("Конец программы"));
     // The key wait turns echo and line mode off; wait until it has.
-    ASSERT_TRUE(WaitForEcho(t.slave, false));
+    ASSERT_TRUE(t.wait_for_echo(false));
     if (sig == 0) {
       kill(t.pid, SIGSTOP);
       ASSERT_EQ(tcsetattr(t.slave, TCSANOW, &before), 0);
       kill(t.pid, SIGCONT);
-      EXPECT_TRUE(WaitForEcho(t.slave, false));
+      EXPECT_TRUE(t.wait_for_echo(false));
       ASSERT_EQ(write(t.master, "k", 1), 1);
     }
     EXPECT_EQ(t.KillWith(sig), sig);
     termios now;
     ASSERT_EQ(tcgetattr(t.slave, &now), 0);
     EXPECT_EQ(now.c_lflag & (ECHO | ICANON), before.c_lflag & (ECHO | ICANON));
-    EXPECT_EQ(names_in(dir), kDataAndResult);
-    remove_tree(dir);
+    EXPECT_EQ(names_in(dir.path()), kDataAndResult);
   }
 }
 
@@ -159,23 +116,22 @@ TEST(Interruption, AReaderThatClosesThePipeIsNoTrouble) {
   std::string data = "FALL,1,TCH,0,START,";
   for (int k = 1; k <= 60; ++k)
     data += std::to_string(k) + ",";
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", data + "END,\n");
-  write_file(dir + "/.stdin", "data_1.txt\n");
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", data + "END,\n");
+  write_file(dir / ".stdin", "data_1.txt\n");
   // Close-on-exec: the reader's end must not live on in podbor.
   int pipe_fds[2];
   ASSERT_EQ(pipe2(pipe_fds, O_CLOEXEC), 0);
-  int pid = SpawnOnFiles(dir, pipe_fds[1], (dir + "/.stderr").c_str());
+  int pid = SpawnOnFiles(dir, pipe_fds[1], (dir / ".stderr").c_str());
   close(pipe_fds[1]);
   char head[100];
   EXPECT_GT(read(pipe_fds[0], head, sizeof(head)), 0);
   close(pipe_fds[0]);
   rusage ru{};
   EXPECT_EQ(ExitStatus(pid, &ru), 0);
-  EXPECT_EQ(read_file(dir + "/.stderr"), "");
-  std::string file = read_file(dir + "/Rezalts.txt");
+  EXPECT_EQ(read_file(dir / ".stderr"), "");
+  std::string file = read_file(dir / "Rezalts.txt");
   EXPECT_EQ(file.substr(file.size() - 14), to_cp1251("\n\tКонец файла\n"));
-  remove_tree(dir);
 }
 
 namespace {
@@ -183,7 +139,7 @@ namespace {
 /// Runs podbor with `dir`/.stdin as standard input; returns its exit status
 /// and sets `*max_rss_kb` to the most memory it held. The count starts at
 /// the fork, so this process should hold little.
-int RunMeasured(const std::string& dir, long* max_rss_kb) {
+int RunMeasured(const ScopedTempDir& dir, long* max_rss_kb) {
   rusage ru{};
   int status = ExitStatus(SpawnOnFiles(dir, -1, "/dev/null"), &ru);
   *max_rss_kb = ru.ru_maxrss;
@@ -193,14 +149,14 @@ int RunMeasured(const std::string& dir, long* max_rss_kb) {
 }  // namespace
 
 TEST(Interruption, ANameLineWithoutEndCostsBoundedMemory) {
-  std::string dir = make_temp_dir();
+  ScopedTempDir dir;
   long small = 0;
   long huge = 0;
-  write_file(dir + "/.stdin", "missing.txt\n");
+  write_file(dir / ".stdin", "missing.txt\n");
   EXPECT_EQ(RunMeasured(dir, &small), 2);
   {
     std::string mb(1 << 20, 'x');
-    FILE* f = std::fopen((dir + "/.stdin").c_str(), "wb");
+    FILE* f = std::fopen((dir / ".stdin").c_str(), "wb");
     ASSERT_NE(f, nullptr);
     for (int k = 0; k < 50; ++k)
       std::fwrite(mb.data(), 1, mb.size(), f);
@@ -210,7 +166,6 @@ TEST(Interruption, ANameLineWithoutEndCostsBoundedMemory) {
   EXPECT_EQ(RunMeasured(dir, &huge), 2);
   // Holding the line would take 50 MB at the least.
   EXPECT_LT(huge, small + 16L * 1024);
-  remove_tree(dir);
 }
 
 #endif  // _WIN32

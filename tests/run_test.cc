@@ -48,14 +48,13 @@ struct Outcome {
 
 /// Runs podbor in a fresh directory holding data_1.txt with `data`.
 Outcome RunOn(const std::string& data, const std::string& input = "data_1.txt\n",
-              const std::string& args = "", const std::string& env = "LANG=C.UTF-8") {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", data);
+              const Invocation& how = {}) {
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", data);
   Outcome run;
-  run.r = run_podbor(dir, input, args, env);
-  std::string path = dir + "/Rezalts.txt";
+  run.r = run_podbor(dir.path(), input, how);
+  std::string path = dir / "Rezalts.txt";
   run.result_file = file_exists(path) ? read_file(path) : "(none)";
-  remove_tree(dir);
   return run;
 }
 
@@ -71,21 +70,19 @@ TEST(WholeRun, TracedRunByteForByte) {
 }
 
 TEST(WholeRun, SwitchAllowsRepeatedUse) {
-  Outcome run = RunOn(kTraced, "data_1.txt\n", "-1");
+  Outcome run = RunOn(kTraced, "data_1.txt\n", {.args = {"-1"}});
   EXPECT_EQ(run.r.status, 0);
   EXPECT_EQ(run.r.out, kConsoleRepeat);
   EXPECT_EQ(run.result_file, to_cp1251(kFileRepeat));
 }
 
 TEST(WholeRun, Cp1251ConsoleGetsRawBytes) {
-  Outcome run = RunOn(kTraced, "data_1.txt\n", "", "LANG=C.UTF-8 LC_ALL=ru_RU.CP1251");
+  Outcome run = RunOn(kTraced, "data_1.txt\n", {.env = {"LANG=C.UTF-8", "LC_ALL=ru_RU.CP1251"}});
   EXPECT_EQ(run.r.bytes, in_cp1251(kConsole));
 }
 
 TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
-  std::string dir = make_temp_dir();
-  std::filesystem::path old_dir = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  ScopedTempDir dir(/*enter=*/true);
   for (int pass = 0; pass < 3; ++pass) {
     std::string text;
     EXPECT_EQ(in_memory_run(kTraced, "data_1.txt\n", &text), 0);
@@ -94,8 +91,6 @@ TEST(WholeRun, InProcessRunsAgainAndAgainLikeTheExecutable) {
     // A run in between with other settings must leave nothing behind.
     EXPECT_EQ(in_memory_run("FALL,1,TIP,2,START,0,0,5,END,", "x\n", &text, "-1"), 1);
   }
-  std::filesystem::current_path(old_dir);
-  remove_tree(dir);
 }
 
 namespace {
@@ -106,29 +101,27 @@ std::string Twelve(const char* tch) {
   return std::string("FALL,1,TCH,") + tch + ",START,10,20,30,40,50,60,END,\n";
 }
 
-const char kPrompt[] = "------Для окончания вывода введите 'q'\n";
-
 }  // namespace
 
 TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
   const std::string kEcho = "argc=2\nargv=-\n";
   struct Case {
     std::string data;
-    const char* named_args;  ///< The file named on the command line, answers piped ...
+    std::vector<std::string> named_args;  ///< The file named on the command line, answers piped ...
     std::string piped;
-    const char* typed_args;  ///< ... against the name typed at the prompt.
+    std::vector<std::string> typed_args;  ///< ... against the name typed at the prompt.
     std::string typed;
   } cases[] = {
-      {kTraced, "data_1.txt", "", "", "data_1.txt\n"},
-      {kTraced, "-1 data_1.txt", "", "-1", "data_1.txt\n"},
-      {Twelve("60"), "data_1.txt", "q", "", "data_1.txt\nq"},
-      {Twelve("60"), "-- data_1.txt", "x", "", "data_1.txt\nx"},
-      {kTraced, "missing.txt", "", "", "missing.txt\n"},
+      {kTraced, {"data_1.txt"}, "", {}, "data_1.txt\n"},
+      {kTraced, {"-1", "data_1.txt"}, "", {"-1"}, "data_1.txt\n"},
+      {Twelve("60"), {"data_1.txt"}, "q", {}, "data_1.txt\nq"},
+      {Twelve("60"), {"--", "data_1.txt"}, "x", {}, "data_1.txt\nx"},
+      {kTraced, {"missing.txt"}, "", {}, "missing.txt\n"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.named_args);
-    Outcome named = RunOn(c.data, c.piped, c.named_args);
-    Outcome typed = RunOn(c.data, c.typed, c.typed_args);
+    SCOPED_TRACE(testing::PrintToString(c.named_args));
+    Outcome named = RunOn(c.data, c.piped, {.args = c.named_args});
+    Outcome typed = RunOn(c.data, c.typed, {.args = c.typed_args});
     bool echoed = typed.r.out.compare(0, kEcho.size(), kEcho) == 0;
     EXPECT_EQ(named.r.out, typed.r.out.substr(echoed ? kEcho.size() : 0));
     EXPECT_EQ(named.r.status, typed.r.status);
@@ -136,130 +129,35 @@ TEST(WholeRun, AFileNamedOnTheCommandLineRunsAsIfTyped) {
   }
 }
 
-TEST(WholeRun, TenMatchesNeedNoPrompt) {
-  Outcome run = RunOn(Twelve("45"));
-  EXPECT_EQ(run.r.status, 0);
-  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 10);
-  EXPECT_EQ(count_of(run.r.out, kPrompt), 0);
-  EXPECT_EQ(count_of(run.r.out, "f_d% > 45,0000 =="), 1);
-  EXPECT_EQ(count_of(run.result_file, "Rsr_"), 10);
-  EXPECT_EQ(count_of(run.result_file, to_cp1251("------\n")), 0);
-}
-
-TEST(WholeRun, TheEleventhMatchComesAfterThePrompt) {
-  // End of input at the prompt goes on.
-  Outcome run = RunOn(Twelve("60"));
-  EXPECT_EQ(count_of(run.r.out, "Rsr_"), 11);
-  EXPECT_EQ(count_of(run.r.out, kPrompt), 1);
-  EXPECT_NE(run.r.out.find(std::string("f_d%=50,000000\n\n") + "\n== Вывод остановлен"),
-            std::string::npos);
-  EXPECT_LT(run.r.out.find(kPrompt), run.r.out.find("Rsr_11_"));
-
-  // 'q' ends the listing after ten; the file still holds all eleven.
-  Outcome q = RunOn(Twelve("60"), "data_1.txt\nq\n");
-  EXPECT_EQ(q.r.status, 0);
-  EXPECT_EQ(count_of(q.r.out, "Rsr_"), 10);
-  EXPECT_EQ(count_of(q.r.out, "Вывод остановлен"), 0);
-  EXPECT_EQ(q.result_file, run.result_file);
-  EXPECT_EQ(count_of(q.result_file, "Rsr_"), 11);
-  EXPECT_EQ(count_of(q.result_file, to_cp1251("------\n")), 1);
-  EXPECT_EQ(count_of(q.result_file, "Rezalts end>60,000000% ="), 1);
-  const std::string end = to_cp1251("\n\tКонец файла\n");
-  EXPECT_EQ(q.result_file.substr(q.result_file.size() - end.size()), end);
-
-  // 'Q' is no 'q'.
-  Outcome upper = RunOn(Twelve("60"), "data_1.txt\nQ\n");
-  EXPECT_EQ(count_of(upper.r.out, "Rsr_"), 11);
-}
-
-TEST(WholeRun, AThresholdBelow00001StopsNothing) {
-  for (const char* tch : {"0", "0.0001"}) {
-    Outcome run = RunOn(Twelve(tch));
-    EXPECT_EQ(count_of(run.r.out, "Rsr_"), 12) << tch;
-    EXPECT_EQ(count_of(run.r.out, "Вывод остановлен"), 0) << tch;
-    EXPECT_EQ(count_of(run.result_file, "Rsr_"), 12) << tch;
-    EXPECT_EQ(count_of(run.result_file, "Rezalts end>"), 0) << tch;
-  }
-}
-
-TEST(WholeRun, OutputFlagsZAndN) {
-  // Z alone: the pairs that found no partner, shown against record 0.
-  Outcome z = RunOn("Z,START,10,20,30,40,50,60,END,\n");
-  EXPECT_NE(z.r.out.find("N Y P Z <> 0 0 0 1     "), std::string::npos);
-  EXPECT_NE(z.r.out.find("результата 'Z' 'Z'"), std::string::npos);
-  EXPECT_GT(count_of(z.r.out, "Rsr_"), 0);
-  EXPECT_EQ(count_of(z.r.out, "=Y \t flag_"), 0);
-  EXPECT_EQ(count_of(z.r.out, "=Z \t flag_0="), count_of(z.r.out, "Rsr_"));
-  EXPECT_NE(z.result_file.find("Flag = 'Z'||'Z'"), std::string::npos);
-
-  // N alone selects nothing: no pair carries that flag.
-  Outcome n = RunOn("N,START,10,20,30,40,50,60,END,\n");
-  EXPECT_NE(n.r.out.find("N Y P Z <> 1 0 0 0     "), std::string::npos);
-  EXPECT_NE(n.r.out.find("результата 'N' 'P'"), std::string::npos);
-  EXPECT_EQ(count_of(n.r.out, "Rsr_"), 0);
-  EXPECT_EQ(count_of(n.result_file, "Rsr_"), 0);
-}
-
-TEST(WholeRun, NoStartMarkerShowsTheWholeConsoleButWritesNoFile) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "TCH,50,10,12,22,\n");
-  RunResult r = run_podbor_split(dir, "data_1.txt\n");
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.out.find("Ns=200     N=198     Число компонентов -1\n"), std::string::npos);
-  EXPECT_EQ(r.out.find("мнимый"), std::string::npos);
-  EXPECT_NE(r.out.find("элементов структуры 0\n"), std::string::npos);
-  EXPECT_NE(r.out.find("\tСписок использованных элементов\n\n\tСписок не использованных "
-                       "элементов\n\n\a\tКонец программы"),
-            std::string::npos);
-  EXPECT_EQ(r.err, "data_1.txt: в файле данных нет компонентов (нет START или список пуст)\n");
-  EXPECT_FALSE(file_exists(dir + "/Rezalts.txt"));
-  remove_tree(dir);
-}
-
-TEST(WholeRun, AnEarlierResultFileIsReplacedNotAppendedTo) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", kTraced);
-  write_file(dir + "/Rezalts.txt", std::string(100000, 'x'));
-  RunResult r = run_podbor(dir, "data_1.txt\n");
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
-  // Nothing else is left in the directory: no temporary file, no "void".
-  EXPECT_EQ(names_in(dir), (std::set<std::string>{"Rezalts.txt", "data_1.txt"}));
-  remove_tree(dir);
-}
-
 TEST(WholeRun, AFailedMatchingKeepsTheEarlierResultFile) {
-  std::string dir = make_temp_dir();
-  write_file(dir + "/data_1.txt", "TIP,2,START,0,0,5,END,\n");
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", "TIP,2,START,0,0,5,END,\n");
   const std::string earlier = to_cp1251(std::string(kFHeader) + "earlier run\n");
-  write_file(dir + "/Rezalts.txt", earlier);
-  RunResult r = run_podbor(dir, "data_1.txt\n");
+  write_file(dir / "Rezalts.txt", earlier);
+  RunResult r = run_podbor(dir.path(), "data_1.txt\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.out.find("ПАРАЛЛЕЛЬНО элементов структуры 3\n\nПодбор невозможен"),
             std::string::npos);
   EXPECT_EQ(r.out.find("Результаты"), std::string::npos);
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), earlier);
-  remove_tree(dir);
+  EXPECT_EQ(read_file(dir / "Rezalts.txt"), earlier);
 }
 
 TEST(WholeRun, ACyrillicNameOnTheCommandLineOpens) {
   // On Windows the name goes through the wide command line and UTF-16 to the file system.
-  std::string dir = make_temp_dir();
-  write_file(dir + "/данные.txt", kTraced);
-  RunResult r = run_podbor(dir, "", "данные.txt");
+  ScopedTempDir dir;
+  write_file(dir / "данные.txt", kTraced);
+  RunResult r = run_podbor(dir.path(), "", {.args = {"данные.txt"}});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("\nИмя файла данные.txt  файл найден\n"), std::string::npos) << r.out;
-  EXPECT_EQ(read_file(dir + "/Rezalts.txt"), to_cp1251(kFile));
-  remove_tree(dir);
+  EXPECT_EQ(read_file(dir / "Rezalts.txt"), to_cp1251(kFile));
 }
 
 TEST(WholeRun, TheReasonFollowsTheConsoleLineItExplains) {
   // One terminal shows both streams: "not found" first, then why.
-  std::string dir = make_temp_dir();
-  RunResult r = run_podbor(dir, "missing.txt\n");
+  ScopedTempDir dir;
+  RunResult r = run_podbor(dir.path(), "missing.txt\n");
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.out.find("Имя файла missing.txt   файл не найден\nmissing.txt: не удалось открыть"),
             std::string::npos)
       << r.out;
-  remove_tree(dir);
 }

@@ -11,52 +11,31 @@ TEST(Terminal, NeedsAPseudoTerminal) {
 #else
 
 #include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
+#include "support/pseudo_terminal.h"
 #include "support/test_util.h"
 
 namespace {
 
-/// Runs podbor on data.txt in `dir` on a new pseudo-terminal in the locale
+/// Runs podbor on data.txt in `dir` on a pseudo-terminal in the locale
 /// `lang`, types `keys` at once and returns the exit status (-1: none) and,
 /// in `*screen`, what the terminal showed. With `to_file` the output goes to
 /// out.txt and nothing more is typed; otherwise a key is pressed when the run
-/// waits for its final key (the terminal leaves line mode). A run that waits
-/// for more is ended after 20 seconds.
-int RunOnTerminal(const std::string& dir, const std::string& keys, const char* lang, bool to_file,
+/// waits for its final key.
+int RunOnTerminal(const ScopedTempDir& dir, const std::string& keys, const char* lang, bool to_file,
                   std::string* screen) {
-  int master = -1;
-  int slave = -1;
-  int out = -1;
-  pid_t pid = -1;
-  if (openpty(&master, &slave, nullptr, nullptr, nullptr) == 0) {
-    out = to_file ? open((dir + "/out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644)
-                  : slave;
-    pid = spawn_podbor(dir, slave, out, slave, /*terminal=*/true, lang, "data.txt");
-    if (to_file) close(out);
-    close(slave);  // the run holds it: the terminal closes when the run ends
-  }
-  bool typed =
-      pid > 0 && write(master, keys.data(), keys.size()) == static_cast<ssize_t>(keys.size());
-  bool key_pressed = to_file;
-  for (pollfd p{master, POLLIN, 0}; typed;) {
-    char buf[4096];
-    termios t;
-    if (poll(&p, 1, 10) > 0) {
-      ssize_t n = read(master, buf, sizeof(buf));
-      if (n <= 0) break;  // the run has ended and closed the terminal
-      screen->append(buf, n);
-    } else if (!key_pressed && tcgetattr(master, &t) == 0 && !(t.c_lflag & ICANON)) {
-      key_pressed = write(master, "k", 1) == 1;
-    }
-  }
-  close(master);
-  int st = 0;
-  return pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  Invocation how{.args = {"data.txt"}, .env = {std::string("LANG=") + lang}};
+  if (to_file)
+    how.out = open((dir / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  PseudoTerminal t(dir.path(), how);
+  if (to_file) close(how.out);
+  if (!t.type(keys)) return -1;
+  t.read_to_end(/*press_key=*/!to_file);
+  *screen = t.screen;
+  int st = t.end_with();
+  return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
 }  // namespace
@@ -78,14 +57,14 @@ TEST(Terminal, AnAnswerIsTheWholeTypedLineAndUnseenPromptsDoNotWait) {
       {"й in Windows-1251", "\xE9\n", "ru_RU.CP1251", false, 10},
       {"output to a file", "", "C.UTF-8", true, 42},
   };
-  std::string dir = make_temp_dir();
+  ScopedTempDir dir;
   // Ten components, repeated use, no threshold: 42 matches, four prompts.
-  write_file(dir + "/data.txt", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,\n");
+  write_file(dir / "data.txt", "FALL,1,START,1,2,3,4,5,6,7,8,9,10,END,\n");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string screen;
     EXPECT_EQ(RunOnTerminal(dir, c.keys, c.lang, c.to_file, &screen), 0);
-    std::string out = c.to_file ? read_file(dir + "/out.txt") : screen;
+    std::string out = c.to_file ? read_file(dir / "out.txt") : screen;
     EXPECT_EQ(count_of(out, "Rsr_"), c.matches);
     std::string end = "Конец программы";
     EXPECT_EQ(count_of(out, end) + count_of(out, to_cp1251(end)), 1);
@@ -101,7 +80,6 @@ TEST(Terminal, AnAnswerIsTheWholeTypedLineAndUnseenPromptsDoNotWait) {
       EXPECT_EQ(count_of(screen, hint) + count_of(screen, to_cp1251(hint)), 1) << screen;
     }
   }
-  remove_tree(dir);
 }
 
 #endif

@@ -3,6 +3,9 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -47,14 +50,12 @@ std::wstring Wide(const std::string& utf8) {
   return w;
 }
 
-/// Sets the environment variables of `env` ("A=1 B=2") for the life of the
+/// Sets the environment variables of `env` ("A=1") for the life of the
 /// object, so that a process started meanwhile inherits them.
 class ScopedEnvironment {
  public:
-  explicit ScopedEnvironment(const std::string& env) {
-    std::istringstream words(env);
-    std::string word;
-    while (words >> word) {
+  explicit ScopedEnvironment(const std::vector<std::string>& env) {
+    for (const std::string& word : env) {
       size_t eq = word.find('=');
       std::wstring name = Wide(word.substr(0, eq));
       wchar_t old[4096];
@@ -90,17 +91,16 @@ HANDLE Inheritable(const std::string& path, bool write) {
 
 /// Runs the executable; standard error goes to `err_path` when given, else
 /// along with standard output. Both go to files, which need no reader while
-/// the run lasts, so a hang cannot stop the test. There is no shell to take
-/// a `redirect`: a test that needs one has no Windows form.
-RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
-                const std::string& env, const std::string& err_path,
-                const std::string& /*redirect*/ = "") {
+/// the run lasts, so a hang cannot stop the test. `how.wrapper` and
+/// `how.out` are POSIX's: a test that needs them has no Windows form.
+RunResult RunIn(const std::string& dir, const std::string& input, const Invocation& how,
+                const std::string& err_path) {
   std::string in_path = dir + "/.stdin";
   std::string out_path = dir + "/.stdout";
   write_file(in_path, input);
   RunResult r;
   {
-    ScopedEnvironment scoped(env);
+    ScopedEnvironment scoped(how.env);
     HANDLE in = Inheritable(in_path, false);
     HANDLE out = Inheritable(out_path, true);
     HANDLE err = err_path.empty() ? out : Inheritable(err_path, true);
@@ -110,7 +110,9 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
     si.hStdInput = in;
     si.hStdOutput = out;
     si.hStdError = err;
-    std::wstring cmd = L"\"" + Wide(PODBOR_EXE) + L"\" " + Wide(args);
+    std::wstring cmd = L"\"" + Wide(PODBOR_EXE) + L"\"";
+    for (const std::string& arg : how.args)
+      cmd += L" \"" + Wide(arg) + L"\"";
     PROCESS_INFORMATION pi{};
     if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(dir).c_str(),
                        &si, &pi)) {
@@ -137,89 +139,167 @@ RunResult RunIn(const std::string& dir, const std::string& input, const std::str
 
 #else
 
-/// Runs the executable; standard error goes to `err_path` when given, else
-/// along with standard output; `redirect` may send standard output elsewhere.
-RunResult RunIn(const std::string& dir, const std::string& input, const std::string& args,
-                const std::string& env, const std::string& err_path,
-                const std::string& redirect = "") {
-  std::string in_path = dir + "/.stdin";
-  write_file(in_path, input);
-  // A hang shows as status 124 instead of a stuck test.
-  std::string cmd = "cd '" + dir + "' && env " + env + " timeout " + std::to_string(kRunSeconds) +
-                    " '" + PODBOR_EXE + "' " + args + " < .stdin " +
-                    (err_path.empty() ? "2>&1" : "2>'" + err_path + "'") + " " + redirect;
-  RunResult r;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return r;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof(buf), p)) > 0)
-    r.out.append(buf, n);
-  int st = pclose(p);
-  std::remove(in_path.c_str());
-  r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  r.bytes = r.out;
-  return r;
+/// `words` as the argument or environment list that execve takes; the
+/// pointers live as long as `words`.
+std::vector<char*> Pointers(std::vector<std::string>& words) {
+  std::vector<char*> v;
+  for (std::string& w : words)
+    v.push_back(w.data());
+  v.push_back(nullptr);
+  return v;
+}
+
+/// Where the program `name` is found along the PATH; `name` itself when it
+/// names a path or is found nowhere.
+std::string FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  if (name.find('/') != std::string::npos || !path) return name;
+  std::istringstream dirs(path);
+  for (std::string dir; std::getline(dirs, dir, ':');) {
+    std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate;
+  }
+  return name;
+}
+
+/// Runs the executable as spawn_podbor does, feeding `input` to its
+/// standard input and keeping its standard output in `*out` and its standard
+/// error in `*err` (nullptr: along with the output). A run that says
+/// nothing for 20 seconds is ended with its whole process group.
+int RunIn(const std::string& dir, const std::string& input, const Invocation& how, std::string* out,
+          std::string* err) {
+  // A run that closes its input early must not end the tests with SIGPIPE.
+  static const bool pipes_ignored = signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+  (void)pipes_ignored;
+  int in_pipe[2], out_pipe[2], err_pipe[2];
+  if (pipe2(in_pipe, O_CLOEXEC) != 0 || pipe2(out_pipe, O_CLOEXEC) != 0 ||
+      pipe2(err_pipe, O_CLOEXEC) != 0)
+    return -1;
+  const int out_fd = how.out >= 0 ? how.out : out_pipe[1];
+  const int pid = spawn_podbor(dir, in_pipe[0], out_fd, err ? err_pipe[1] : out_fd, how);
+  close(in_pipe[0]);
+  close(out_pipe[1]);
+  close(err_pipe[1]);
+  fcntl(in_pipe[1], F_SETFL, O_NONBLOCK);
+  // One loop feeds the input and drains both outputs, so that no pipe
+  // fills up while another is waited on.
+  size_t fed = 0;
+  int to_child = input.empty() ? (close(in_pipe[1]), -1) : in_pipe[1];
+  int from_child[2] = {out_pipe[0], err_pipe[0]};
+  std::string* kept[2] = {out, err ? err : out};
+  for (int idle = 0; pid > 0 && (from_child[0] >= 0 || from_child[1] >= 0);) {
+    pollfd p[3] = {{from_child[0], POLLIN, 0}, {from_child[1], POLLIN, 0}, {to_child, POLLOUT, 0}};
+    if (poll(p, 3, 1000) <= 0) {
+      if (++idle == kRunSeconds) kill(-pid, SIGKILL);  // hung: its wrappers' children too
+      continue;
+    }
+    idle = 0;
+    for (int k = 0; k < 2; ++k) {
+      if (p[k].revents == 0) continue;
+      char buf[4096];
+      ssize_t n = read(from_child[k], buf, sizeof(buf));
+      if (n > 0) {
+        kept[k]->append(buf, static_cast<size_t>(n));
+      } else {
+        close(from_child[k]);
+        from_child[k] = -1;
+      }
+    }
+    if (p[2].revents != 0) {
+      ssize_t n =
+          (p[2].revents & POLLOUT) ? write(to_child, input.data() + fed, input.size() - fed) : -1;
+      if (n > 0) fed += static_cast<size_t>(n);
+      if (n <= 0 || fed == input.size()) {  // all given, or the run has closed its input
+        close(to_child);
+        to_child = -1;
+      }
+    }
+  }
+  if (to_child >= 0) close(to_child);
+  for (int fd : from_child)
+    if (fd >= 0) close(fd);
+  int st = 0;
+  return pid > 0 && waitpid(pid, &st, 0) == pid && WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
 #endif
-
-/// A standard stream's bytes as the user reads them, in UTF-8.
-std::string Shown(const std::string& bytes) {
-#ifdef _WIN32
-  return Utf8FromCp1251(bytes);
-#else
-  return bytes;
-#endif
-}
 
 }  // namespace
 
-RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args,
-                     const std::string& env) {
-  return RunIn(dir, input, args, env, "");
+#ifdef _WIN32
+
+RunResult run_podbor(const std::string& dir, const std::string& input, const Invocation& how) {
+  return RunIn(dir, input, how, "");
 }
 
 RunResult run_podbor_split(const std::string& dir, const std::string& input,
-                           const std::string& args, const std::string& env,
-                           const std::string& redirect) {
+                           const Invocation& how) {
   std::string err_path = dir + "/.stderr";
-  RunResult r = RunIn(dir, input, args, env, err_path, redirect);
-  r.err = Shown(read_file(err_path));
+  RunResult r = RunIn(dir, input, how, err_path);
+  r.err = Utf8FromCp1251(read_file(err_path));
   std::remove(err_path.c_str());
   return r;
 }
 
-#ifndef _WIN32
-int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal, const char* lang,
-                 const char* arg) {
-  // Built before the fork: the child only makes calls that are safe there.
-  std::string lang_var = std::string("LANG=") + lang;
-  char* const env[] = {lang_var.data(), nullptr};
-  std::string exe = PODBOR_EXE;
-  std::string arg_copy = arg ? arg : "";
-  char* const argv[] = {exe.data(), arg ? arg_copy.data() : nullptr, nullptr};
+#else
+
+RunResult run_podbor(const std::string& dir, const std::string& input, const Invocation& how) {
+  RunResult r;
+  r.status = RunIn(dir, input, how, &r.out, nullptr);
+  r.bytes = r.out;
+  return r;
+}
+
+RunResult run_podbor_split(const std::string& dir, const std::string& input,
+                           const Invocation& how) {
+  RunResult r;
+  r.status = RunIn(dir, input, how, &r.out, &r.err);
+  r.bytes = r.out;
+  return r;
+}
+
+int spawn_podbor(const std::string& dir, int in, int out, int err, const Invocation& how,
+                 bool terminal) {
+  // Everything is built before the fork: the child only makes calls that
+  // are safe between fork and exec.
+  std::vector<std::string> words = how.wrapper;
+  words.push_back(PODBOR_EXE);
+  words.insert(words.end(), how.args.begin(), how.args.end());
+  const std::string program = FindProgram(words[0]);
+  std::vector<char*> argv = Pointers(words);
+  std::vector<std::string> env = how.env;
+  std::vector<char*> envp = Pointers(env);
   pid_t pid = fork();
   if (pid != 0) return pid;
-  // The child: only calls that are safe between fork and exec.
   if (terminal) {
     setsid();
     ioctl(in, TIOCSCTTY, 0);
+  } else {
+    setpgid(0, 0);
   }
+  signal(SIGPIPE, SIG_DFL);  // as the tests' parent gave it, not as they set it
   dup2(in, 0);
   dup2(out, 1);
   dup2(err, 2);
   alarm(kRunSeconds);  // survives exec
-  if (chdir(dir.c_str()) == 0) execve(exe.c_str(), argv, env);
+  if (chdir(dir.c_str()) == 0) execve(program.c_str(), argv.data(), envp.data());
   _exit(127);
 }
 
-std::string with_fault(const std::string& fault, const std::string& path) {
-  // LeakSanitizer cannot work under a tracer.
-  const std::string strace = " LSAN_OPTIONS=detect_leaks=0 strace -f --quiet=all -o /dev/null ";
-  static const bool usable = std::system((strace + "true >/dev/null 2>&1").c_str()) == 0;
-  if (!usable) return "";
-  return strace + (path.empty() ? "" : "-P '" + path + "' ") + "-e inject=" + fault;
+bool with_fault(Invocation* how, const std::string& fault, const std::string& path) {
+  const std::vector<std::string> strace = {"strace", "-f", "--quiet=all", "-o", "/dev/null"};
+  static const bool usable = [&] {
+    Invocation probe;
+    probe.args = {"--version"};
+    probe.wrapper = strace;
+    return run_podbor(".", "", probe).status == 0;
+  }();
+  if (!usable) return false;
+  how->env.push_back("LSAN_OPTIONS=detect_leaks=0");  // LeakSanitizer cannot work under a tracer
+  how->wrapper.insert(how->wrapper.end(), strace.begin(), strace.end());
+  if (!path.empty()) how->wrapper.insert(how->wrapper.end(), {"-P", path});
+  how->wrapper.insert(how->wrapper.end(), {"-e", "inject=" + fault});
+  return true;
 }
 #endif
 
@@ -261,6 +341,20 @@ std::string make_temp_dir() {
 void remove_tree(const std::string& dir) {
   std::error_code ec;
   std::filesystem::remove_all(dir, ec);
+}
+
+ScopedTempDir::ScopedTempDir(bool enter) : path_(make_temp_dir()) {
+  if (!enter || path_.empty()) return;
+  entered_from_ = std::filesystem::current_path().string();
+  std::filesystem::current_path(path_);
+}
+
+ScopedTempDir::~ScopedTempDir() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+  if (!entered_from_.empty()) std::filesystem::current_path(entered_from_, ec);
+  remove_tree(path_);
 }
 
 std::set<std::string> names_in(const std::string& dir) {

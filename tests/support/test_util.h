@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "text/console.h"
 
@@ -23,32 +24,42 @@ inline constexpr bool kWindows = true;
 inline constexpr bool kWindows = false;
 #endif
 
-/// Runs build/podbor in directory `dir` with `args` (already shell-quoted),
-/// standard input from `input`, and the environment `env` ("LANG=C.UTF-8").
-RunResult run_podbor(const std::string& dir, const std::string& input, const std::string& args = "",
-                     const std::string& env = "LANG=C.UTF-8");
+/// How a run of the executable is started, beyond its folder and input.
+struct Invocation {
+  std::vector<std::string> args = {};  ///< Its arguments, one word each.
+  /// Its environment: the whole of it on POSIX; on Windows, set over the
+  /// tests' own.
+  std::vector<std::string> env = {"LANG=C.UTF-8"};
+  /// Programs it runs under, flattened in the order they start one another
+  /// ("prlimit", "--fsize=4096"): each takes the command after its options.
+  /// POSIX only.
+  std::vector<std::string> wrapper = {};
+  int out = -1;  ///< A descriptor for standard output instead of keeping it (POSIX only).
+};
 
-/// Like run_podbor, with standard error kept apart from standard output;
-/// `redirect`, when given, sends standard output elsewhere (">/dev/full").
+/// Runs build/podbor in directory `dir` as `how` says, standard input from
+/// `input`, standard error along with standard output. A run still going
+/// after 20 seconds is ended.
+RunResult run_podbor(const std::string& dir, const std::string& input, const Invocation& how = {});
+
+/// Like run_podbor, with standard error kept apart from standard output.
 RunResult run_podbor_split(const std::string& dir, const std::string& input,
-                           const std::string& args = "", const std::string& env = "LANG=C.UTF-8",
-                           const std::string& redirect = "");
+                           const Invocation& how = {});
 
 #ifndef _WIN32
-/// Starts build/podbor in directory `dir` without a shell, its standard
-/// input, output and error on the descriptors given, with `arg` as its one
-/// argument when given, in the locale `lang` alone; with `terminal`, `in` is
-/// a terminal that becomes its controlling terminal. A run still going after
-/// 20 seconds is ended by SIGALRM. Returns its process id; the caller waits
-/// for it.
-int spawn_podbor(const std::string& dir, int in, int out, int err, bool terminal = false,
-                 const char* lang = "C.UTF-8", const char* arg = nullptr);
+/// Starts build/podbor in directory `dir` without a shell, as `how` says
+/// (but for `how.out`), its standard input, output and error on the
+/// descriptors given; with `terminal`, `in` is a terminal that becomes its
+/// controlling terminal. It leads a process group of its own. A run still
+/// going after 20 seconds is ended by SIGALRM. Returns its process id; the
+/// caller waits for it.
+int spawn_podbor(const std::string& dir, int in, int out, int err, const Invocation& how = {},
+                 bool terminal = false);
 
-/// What to put after the locale in run_podbor's `env` so that the run meets
-/// the fault `fault` (strace's `-e inject=`, "fchmod:error=EPERM") in its
-/// system calls, on the file `path` alone when given (in the run's folder);
-/// empty when strace cannot run here.
-std::string with_fault(const std::string& fault, const std::string& path = "");
+/// Makes `how` meet the fault `fault` (strace's `-e inject=`,
+/// "fchmod:error=EPERM") in its system calls, on the file `path` alone when
+/// given (in the run's folder); false when strace cannot run here.
+bool with_fault(Invocation* how, const std::string& fault, const std::string& path = "");
 #endif
 
 /// The whole content of a file; empty when it cannot be read.
@@ -62,6 +73,25 @@ std::string make_temp_dir();
 
 /// Removes `dir` and everything in it.
 void remove_tree(const std::string& dir);
+
+/// A new empty directory (make_temp_dir) for the life of the object, then
+/// removed with everything in it (remove_tree), whatever permissions a test
+/// left on it; with `enter`, the working directory meanwhile.
+class ScopedTempDir {
+ public:
+  explicit ScopedTempDir(bool enter = false);
+  ~ScopedTempDir();
+  ScopedTempDir(const ScopedTempDir&) = delete;
+  ScopedTempDir& operator=(const ScopedTempDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  /// The entry `name` inside the directory.
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  std::string entered_from_;  ///< The working directory before, when entered.
+};
 
 /// The names of the entries of `dir`.
 std::set<std::string> names_in(const std::string& dir);
