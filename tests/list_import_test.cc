@@ -9,6 +9,7 @@
 
 #include "program1/register_table.h"
 #include "support/read_back.h"
+#include "support/test_util.h"
 
 namespace {
 
@@ -140,4 +141,26 @@ TEST(ListImport, DataFileReadsBackWithoutWarnings) {
       EXPECT_FLOAT_EQ(RR[kOTCL], settings ? 1.5 : 0);
     }
   }
+}
+
+// From the spreadsheet and back, through the executable as the README shows
+// it: the list made into a data file, the run's sets into a CSV that names
+// each value as the list wrote it.
+TEST(ListImport, SpreadsheetRoundTrip) {
+  ScopedTempDir dir;
+  write_file(dir / "rezistory.csv",
+             "№;R, кОм;Примечание\n1;4,702 кОм;верхний ряд\n2;4,695k;\n3;4710;перепаян\n"
+             "4;4,700;\n5;4,697;\n6;4,705;\n");
+  RunResult r = run_podbor_split(
+      dir.path(), "",
+      {{"--import", "rezistory.csv", "--unit", "k", "--tch", "0.5", "-o", "d.txt"}});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  r = run_podbor_split(dir.path(), "", {{"--csv", "sets.csv", "d.txt"}});
+  EXPECT_EQ(r.status, 0) << r.err;
+  const std::string csv = read_file(dir / "sets.csv");
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF", 0), 0u);  // a BOM, for a double-click
+  EXPECT_NE(csv.find("\r\n1;A;"), std::string::npos) << csv;
+  EXPECT_NE(csv.find(";1;4.702;4,702;"), std::string::npos) << csv;  // R1 as the list wrote it
+  EXPECT_NE(csv.find(";3;4.710;4,71;"), std::string::npos) << csv;
 }

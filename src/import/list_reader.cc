@@ -473,7 +473,11 @@ ListReading read_list(const std::string& text, const ImportOptions& options, siz
       warn.Add(cell.line, cell.col, Quote(cell.text) + " не прочитано и пропущено: " + r.reason);
       return;
     }
-    if (r.comma == CommaEvidence::kAmbiguous && !Settled(s) && !told[p.table ? column : 0]) {
+    // A list parted by semicolons comes from a spreadsheet whose decimal
+    // mark is the comma (that is why it parts its cells so): no doubt there.
+    const bool comma_decimal = layout.delimiter == Delimiter::kSemicolon;
+    if (r.comma == CommaEvidence::kAmbiguous && !Settled(s) && !comma_decimal &&
+        !told[p.table ? column : 0]) {
       told[p.table ? column : 0] = true;
       SayAmbiguous(warn, cell, r, s);
     }
