@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/deviation.h"
 #include "engine/pair_table.h"
 #include "engine/rank_index.h"
 #include "program1/register_table.h"
@@ -13,20 +14,9 @@ namespace {
 /// keeps its match from counting as available.
 constexpr char kNotInList = '?';
 
-/// Thresholds below this stop nothing.
-constexpr double kNoThreshold = 0.0001;
-
 /// An imaginary element that does not lead the list: shown as itself, never
 /// marked, always free.
 constexpr ShownComponent kImaginary{-1, 0, kFree, kImaginaryValue};
-
-/// The first taken record whose deviation reaches the threshold ends the
-/// walk. The threshold is compared as the float it is, and in double against
-/// kNoThreshold, so a threshold typed as 0.0001 (a float just below) is
-/// none. A deviation that is not a number never stops.
-bool Stops(float f_de, float threshold) {
-  return f_de >= threshold && static_cast<double>(threshold) >= kNoThreshold;
-}
 
 /// The mean of the two pair values, not rounded back to float.
 double Mean(float a, float b) {
@@ -103,7 +93,7 @@ void report_walk(const ReportLayout& m, Output* out, int n, float threshold, int
       continue;
     }
     const bibl& a = Mb[j];
-    if (Stops(a.f_de, threshold)) {
+    if (deviation_stops(a.f_de, threshold)) {
       m.stop(out, static_cast<double>(threshold));
       break;
     }

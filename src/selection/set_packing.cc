@@ -1,0 +1,426 @@
+#include "selection/set_packing.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "program1/register_table.h"
+
+namespace {
+
+/// Parts are relative indices below kFlagSlots.
+constexpr int kParts = kFlagSlots;
+
+/// A part's share of a set, in twelfths of a set: a part whose smallest set
+/// holds m parts can be in at most 12 / m of a set, so the shares of the
+/// parts still free sum to at least twelve times the sets they can still
+/// make (the fractional packing bound).
+constexpr int kWhole = 12;
+int Share(int smallest_set) {
+  return smallest_set == 0 ? 0 : kWhole / smallest_set;
+}
+
+/// The clock is read once in this many search nodes.
+constexpr int kNodesPerClockRead = 1024;
+
+class Packer {
+ public:
+  Packer(const std::vector<Candidate>& sets, const PackingLimits& limits)
+      : sets_(sets), limits_(limits), dead_(sets.size(), 0) {
+    BuildPartLists();
+    live_.fill(0);
+    available_.fill(true);
+    owner_.fill(-1);
+    for (const Candidate& c : sets_) {
+      for (int k = 0; k < c.size; ++k)
+        ++live_[c.parts[k]];
+    }
+    for (int p = 0; p < kParts; ++p)
+      if (live_[p] > 0) shares_ += share_[p];
+  }
+
+  Packing Run(bool complete);
+
+ private:
+  void BuildPartLists();
+  void Cover(int p);
+  void Uncover(int p);
+  void Lose(int q);
+  void Gain(int q);
+  void Take(int c);
+  void Drop(int c);
+  void FillAround(const std::array<Part, kMaxSetParts>& parts, int size);
+  bool Improve(const std::vector<int>& removed, int target);
+  void Search(int count);
+  bool Stopped();
+  void Exchanges(size_t goal);
+  std::vector<int> Greedy(const std::vector<int>& order) const;
+  std::vector<int> LowerDeviations(std::vector<int> chosen) const;
+  std::vector<int> Clusters();
+
+  const std::vector<Candidate>& sets_;
+  PackingLimits limits_;
+  /// Candidates holding each part, in rising index: list_[start_[p]] on.
+  std::vector<int> start_;
+  std::vector<int> list_;
+  std::array<int, kParts> share_{};
+  /// How many parts of each candidate are taken or left out: 0 = live.
+  std::vector<uint8_t> dead_;
+  std::array<int, kParts> live_{};  ///< Live candidates holding each part.
+  std::array<bool, kParts> available_{};
+  std::array<int, kParts> owner_{};  ///< The chosen candidate holding each part, or -1.
+  int shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
+  std::vector<int> chosen_;
+  int64_t work_ = 0;
+  int nodes_ = 0;
+  bool stopped_ = false;
+  // The search's path and its best.
+  std::vector<int> path_;
+  std::vector<int> best_;
+  int best_count_ = 0;
+  int target_ = 0;
+};
+
+void Packer::BuildPartLists() {
+  std::array<int, kParts> smallest{};
+  start_.assign(kParts + 1, 0);
+  for (const Candidate& c : sets_) {
+    for (int k = 0; k < c.size; ++k) {
+      const Part p = c.parts[k];
+      ++start_[p + 1];
+      if (smallest[p] == 0 || c.size < smallest[p]) smallest[p] = c.size;
+    }
+  }
+  for (int p = 0; p < kParts; ++p) {
+    start_[p + 1] += start_[p];
+    share_[p] = Share(smallest[p]);
+  }
+  list_.resize(start_[kParts]);
+  std::vector<int> next(start_.begin(), start_.end() - 1);
+  for (size_t i = 0; i < sets_.size(); ++i) {
+    const Candidate& c = sets_[i];
+    for (int k = 0; k < c.size; ++k)
+      list_[next[c.parts[k]]++] = static_cast<int>(i);
+  }
+}
+
+void Packer::Lose(int q) {
+  if (available_[q] && live_[q] == 1) shares_ -= share_[q];
+  --live_[q];
+}
+
+void Packer::Gain(int q) {
+  if (available_[q] && live_[q] == 0) shares_ += share_[q];
+  ++live_[q];
+}
+
+void Packer::Cover(int p) {
+  if (live_[p] > 0) shares_ -= share_[p];
+  available_[p] = false;
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k) {
+    const Candidate& c = sets_[list_[k]];
+    if (dead_[list_[k]]++ == 0) {
+      for (int j = 0; j < c.size; ++j)
+        Lose(c.parts[j]);
+    }
+  }
+}
+
+void Packer::Uncover(int p) {
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k) {
+    const Candidate& c = sets_[list_[k]];
+    if (--dead_[list_[k]] == 0) {
+      for (int j = 0; j < c.size; ++j)
+        Gain(c.parts[j]);
+    }
+  }
+  available_[p] = true;
+  if (live_[p] > 0) shares_ += share_[p];
+}
+
+void Packer::Take(int c) {
+  for (int k = 0; k < sets_[c].size; ++k) {
+    Cover(sets_[c].parts[k]);
+    owner_[sets_[c].parts[k]] = c;
+  }
+  chosen_.push_back(c);
+}
+
+void Packer::Drop(int c) {
+  for (int k = 0; k < sets_[c].size; ++k) {
+    Uncover(sets_[c].parts[k]);
+    owner_[sets_[c].parts[k]] = -1;
+  }
+  chosen_.erase(std::find(chosen_.begin(), chosen_.end(), c));
+}
+
+/// Takes the live candidates that hold one of `parts`, lowest index first.
+void Packer::FillAround(const std::array<Part, kMaxSetParts>& parts, int size) {
+  for (int k = 0; k < size; ++k) {
+    const int p = parts[k];
+    for (int j = start_[p]; j < start_[p + 1] && available_[p]; ++j)
+      if (dead_[list_[j]] == 0) Take(list_[j]);
+  }
+}
+
+bool Packer::Stopped() {
+  if (stopped_) return true;
+  if (work_ > limits_.work) stopped_ = true;
+  if (++nodes_ % kNodesPerClockRead == 0 && std::chrono::steady_clock::now() > limits_.deadline)
+    stopped_ = true;
+  return stopped_;
+}
+
+/// Branch and bound over the live candidates: the available part with the
+/// fewest live candidates is covered by each of them in turn, or left out.
+void Packer::Search(int count) {
+  if (best_count_ >= target_ || Stopped()) return;
+  if (count + shares_ / kWhole <= best_count_) return;
+  int p = -1;
+  for (int q = 0; q < kParts; ++q) {
+    if (available_[q] && live_[q] > 0 && (p < 0 || live_[q] < live_[p])) p = q;
+  }
+  if (p < 0) {
+    best_count_ = count;
+    best_ = path_;
+    return;
+  }
+  for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_; ++k) {
+    const int c = list_[k];
+    if (dead_[c] != 0) continue;
+    const Candidate& s = sets_[c];
+    for (int j = 0; j < s.size; ++j)
+      Cover(s.parts[j]);
+    path_.push_back(c);
+    Search(count + 1);
+    path_.pop_back();
+    for (int j = s.size; j-- > 0;)
+      Uncover(s.parts[j]);
+  }
+  Cover(p);
+  Search(count);
+  Uncover(p);
+}
+
+/// Gives back the chosen candidates `removed` and searches their parts and
+/// the free ones for more sets, at most `target`. Keeps the best found, or
+/// takes `removed` again. True when the search was exhausted.
+bool Packer::Improve(const std::vector<int>& removed, int target) {
+  for (int c : removed)
+    Drop(c);
+  best_count_ = static_cast<int>(removed.size());
+  best_ = removed;
+  target_ = target;
+  path_.clear();
+  Search(0);
+  for (int c : best_)
+    Take(c);
+  for (int c : removed)
+    FillAround(sets_[c].parts, sets_[c].size);
+  return !stopped_;
+}
+
+/// Trades one chosen set for two, then two neighbouring ones for three.
+void Packer::Exchanges(size_t goal) {
+  for (bool again = true; again && !stopped_ && chosen_.size() < goal;) {
+    again = false;
+    const std::vector<int> before = chosen_;
+    for (int c : before) {
+      if (stopped_ || chosen_.size() >= goal) return;
+      if (std::find(chosen_.begin(), chosen_.end(), c) == chosen_.end()) continue;
+      const size_t had = chosen_.size();
+      Improve({c}, 2);
+      again = again || chosen_.size() > had;
+    }
+    for (size_t i = 0; i < before.size() && !again && !stopped_; ++i) {
+      const int c = before[i];
+      std::vector<int> neighbours;
+      for (int k = 0; k < sets_[c].size; ++k) {
+        const Part p = sets_[c].parts[k];
+        for (int j = start_[p]; j < start_[p + 1]; ++j) {
+          const Candidate& d = sets_[list_[j]];
+          for (int m = 0; m < d.size; ++m) {
+            const int t = owner_[d.parts[m]];
+            if (t > c) neighbours.push_back(t);
+          }
+        }
+      }
+      std::sort(neighbours.begin(), neighbours.end());
+      neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
+      for (int t : neighbours) {
+        if (stopped_) return;
+        const size_t had = chosen_.size();
+        Improve({c, t}, 3);
+        if (chosen_.size() > had) {
+          again = true;
+          break;
+        }
+      }
+    }
+  }
+}
+
+/// Picks the candidates of `order` whose parts are all still unused.
+std::vector<int> Packer::Greedy(const std::vector<int>& order) const {
+  std::array<bool, kParts> used{};
+  std::vector<int> out;
+  for (int c : order) {
+    const Candidate& s = sets_[c];
+    bool free = true;
+    for (int k = 0; k < s.size; ++k)
+      free = free && !used[s.parts[k]];
+    if (!free) continue;
+    for (int k = 0; k < s.size; ++k)
+      used[s.parts[k]] = true;
+    out.push_back(c);
+  }
+  return out;
+}
+
+/// Trades each chosen set, the worst first, for the candidate of least
+/// deviation among those whose parts are its own or unused, and takes what
+/// fits in the parts that frees.
+std::vector<int> Packer::LowerDeviations(std::vector<int> chosen) const {
+  std::array<bool, kParts> used{};
+  for (int c : chosen)
+    for (int k = 0; k < sets_[c].size; ++k)
+      used[sets_[c].parts[k]] = true;
+  auto free = [&](int c) {
+    for (int k = 0; k < sets_[c].size; ++k)
+      if (used[sets_[c].parts[k]]) return false;
+    return true;
+  };
+  auto take = [&](int c, bool on) {
+    for (int k = 0; k < sets_[c].size; ++k)
+      used[sets_[c].parts[k]] = on;
+  };
+  std::sort(chosen.rbegin(), chosen.rend());
+  const size_t had = chosen.size();
+  for (size_t i = 0; i < had; ++i) {
+    const int c = chosen[i];
+    take(c, false);
+    int best = c;
+    for (int k = 0; k < sets_[c].size; ++k) {
+      const Part p = sets_[c].parts[k];
+      for (int j = start_[p]; j < start_[p + 1] && list_[j] < best; ++j) {
+        if (free(list_[j])) {
+          best = list_[j];
+          break;
+        }
+      }
+    }
+    take(best, true);
+    chosen[i] = best;
+    for (int k = 0; k < sets_[c].size; ++k) {
+      const Part p = sets_[c].parts[k];
+      for (int j = start_[p]; j < start_[p + 1] && !used[p]; ++j) {
+        if (free(list_[j])) {
+          take(list_[j], true);
+          chosen.push_back(list_[j]);
+        }
+      }
+    }
+  }
+  return chosen;
+}
+
+/// The cluster of each part: parts joined by candidates, by the lowest
+/// part of the cluster; -1 for parts in no candidate.
+std::vector<int> Packer::Clusters() {
+  std::vector<int> up(kParts);
+  std::iota(up.begin(), up.end(), 0);
+  auto root = [&](int p) {
+    while (up[p] != p)
+      p = up[p] = up[up[p]];
+    return p;
+  };
+  for (const Candidate& c : sets_) {
+    for (int k = 1; k < c.size; ++k) {
+      const int a = root(c.parts[0]);
+      const int b = root(c.parts[k]);
+      up[std::max(a, b)] = std::min(a, b);
+    }
+  }
+  std::vector<int> cluster(kParts, -1);
+  for (int p = 0; p < kParts; ++p)
+    if (share_[p] > 0) cluster[p] = root(p);
+  return cluster;
+}
+
+Packing Packer::Run(bool complete) {
+  // Greedy by deviation, and greedy by size then deviation (small sets
+  // leave more parts for others); the larger wins, ties to the first.
+  std::vector<int> by_deviation(sets_.size());
+  std::iota(by_deviation.begin(), by_deviation.end(), 0);
+  std::vector<int> by_size = by_deviation;
+  std::stable_sort(by_size.begin(), by_size.end(),
+                   [&](int a, int b) { return sets_[a].size < sets_[b].size; });
+  std::vector<int> greedy = Greedy(by_deviation);
+  std::vector<int> small_first = Greedy(by_size);
+  if (small_first.size() > greedy.size()) greedy.swap(small_first);
+
+  // The bound of each cluster: clusters share no candidate. An incomplete
+  // list may split a cluster, so it counts as one.
+  std::vector<int> cluster = Clusters();
+  if (!complete) {
+    for (int& k : cluster)
+      if (k >= 0) k = 0;
+  }
+  std::array<int, kParts> shares{};
+  for (int p = 0; p < kParts; ++p)
+    if (cluster[p] >= 0) shares[cluster[p]] += share_[p];
+  auto short_clusters = [&] {
+    std::array<int, kParts> sets{};
+    for (int c : chosen_)
+      ++sets[cluster[sets_[c].parts[0]]];
+    std::vector<int> out;
+    for (int k = 0; k < kParts; ++k)
+      if (sets[k] < shares[k] / kWhole) out.push_back(k);
+    return out;
+  };
+  std::array<int, kParts> bound{};
+  for (int k = 0; k < kParts; ++k)
+    bound[k] = shares[k] / kWhole;
+
+  chosen_ = greedy;
+  std::vector<int> open = short_clusters();
+  if (!open.empty()) {
+    // The greedy sets taken with their parts' bookkeeping, for the search.
+    chosen_.clear();
+    for (int c : greedy)
+      Take(c);
+    Exchanges(static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
+    open = short_clusters();
+  }
+  // Exact search, smallest clusters first.
+  std::sort(open.begin(), open.end(), [&](int a, int b) {
+    return std::pair(shares[a], a) < std::pair(shares[b], b);
+  });
+  for (int k : open) {
+    if (stopped_) break;
+    std::vector<int> inside;
+    for (int c : chosen_)
+      if (cluster[sets_[c].parts[0]] == k) inside.push_back(c);
+    if (Improve(inside, bound[k]) && complete) {
+      bound[k] = 0;
+      for (int c : chosen_)
+        if (cluster[sets_[c].parts[0]] == k) ++bound[k];
+    }
+  }
+  Packing out;
+  out.chosen = LowerDeviations(chosen_);
+  std::sort(out.chosen.begin(), out.chosen.end());
+  out.upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
+  out.proven = static_cast<int>(out.chosen.size()) == out.upper_bound;
+  out.timed_out = stopped_;
+  return out;
+}
+
+}  // namespace
+
+Packing pack_sets(const std::vector<Candidate>& sets, bool complete, const PackingLimits& limits) {
+  Packer packer(sets, limits);
+  return packer.Run(complete);
+}
