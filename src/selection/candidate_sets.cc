@@ -85,11 +85,9 @@ void Add(const std::vector<Side>& sides, int low, int high, std::vector<Candidat
 /// negative values, at the bottom of the list, always pass.
 int NearestBelow(const std::vector<Side>& sides, const SideList& list, size_t first, int a,
                  float threshold) {
-  const size_t negatives = static_cast<size_t>(std::partition_point(list.begin(), list.end(),
-                                                                    [&](int s) {
-                                                                      return sides[s].fc < 0;
-                                                                    }) -
-                                              list.begin());
+  const size_t negatives = static_cast<size_t>(
+      std::partition_point(list.begin(), list.end(), [&](int s) { return sides[s].fc < 0; }) -
+      list.begin());
   for (size_t j = first; j-- > 0;) {
     const Side& b = sides[list[j]];
     if (b.fc >= 0 && !within_threshold(b, sides[a], threshold)) {
@@ -169,6 +167,12 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
     }
   }
   SortByDeviation(&out.sets);
+  std::vector<bool> seen(kNoPart, false);
+  for (int i : singles) {
+    const Part p = sides[i].parts[0];
+    if (!seen[p]) out.singles.push_back(p);
+    seen[p] = true;
+  }
   return out;
 }
 

@@ -30,6 +30,8 @@ struct CandidateSets {
   /// How many pairs of sides the windows hold: the candidates a complete
   /// list has at most.
   size_t window_pairs = 0;
+  /// The parts of the sides of one part, each once, in the order of values.
+  std::vector<Part> singles;
 };
 
 /// The candidate sets of `sides` (in value order) at threshold `tch` whose

@@ -25,7 +25,7 @@ constexpr size_t kQuickCap = 100000;
 constexpr size_t kCompleteCap = 1000000;
 /// The search's share of the second a selection may take, in work units
 /// and on the clock.
-constexpr int64_t kWorkLimit = 150000000;
+constexpr int64_t kWorkLimit = 20000000;
 constexpr auto kTimeLimit = std::chrono::milliseconds(800);
 
 /// Rising deviation with a NaN last, then the lower record.
@@ -48,13 +48,14 @@ bool FreeSide(const Side& s) {
 Selection most_sets(int nn, int Ns, float threshold, char v1, char v2) {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<Side> sides = collect_sides(nn, Ns);
-  const PackingLimits limits{kWorkLimit, start + kTimeLimit};
+  PackingLimits limits{kWorkLimit, start + kTimeLimit};
   CandidateSets candidates = candidate_sets(sides, threshold, v1, v2, kQuickCap);
-  Packing packing = pack_sets(candidates.sets, candidates.complete, limits);
+  Packing packing = pack_sets(candidates.sets, candidates.singles, candidates.complete, limits);
   if (!packing.proven && !packing.timed_out && !candidates.complete &&
       candidates.window_pairs <= kCompleteCap) {
+    limits.work -= packing.work;
     CandidateSets all = candidate_sets(sides, threshold, v1, v2, kCompleteCap);
-    Packing again = pack_sets(all.sets, all.complete, limits);
+    Packing again = pack_sets(all.sets, all.singles, all.complete, limits);
     if (again.chosen.size() >= packing.chosen.size()) {
       again.upper_bound = std::min(again.upper_bound, packing.upper_bound);
       again.proven = static_cast<int>(again.chosen.size()) == again.upper_bound;
@@ -100,7 +101,8 @@ std::string selection_fault(const Selection& s, int nn, int Ns, float threshold,
         !(std::isnan(f_de) && std::isnan(c.f_de)))
       return format("set %d: deviation %g, recomputed %g", n, static_cast<double>(c.f_de),
                     static_cast<double>(f_de));
-    if (deviation_stops(f_de, threshold)) return format("set %d: deviation beyond the threshold", n);
+    if (deviation_stops(f_de, threshold))
+      return format("set %d: deviation beyond the threshold", n);
     if (c.kind != set_kind(a, b) || !kind_counts(c.kind, v1, v2))
       return format("set %d: kind '%c' wrong or not counted", n, c.kind);
     for (Part p : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {

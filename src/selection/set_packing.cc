@@ -20,23 +20,28 @@ int Share(int smallest_set) {
   return smallest_set == 0 ? 0 : kWhole / smallest_set;
 }
 
-/// The clock is read once in this many search nodes.
-constexpr int kNodesPerClockRead = 1024;
+/// Sizes of sets: two parts (a component against a component, through the
+/// imaginary element) and three (a component against a pair).
+constexpr int kPair = 2;
+constexpr int kTriple = 3;
+
+/// The clock is read once in this many units of work.
+constexpr int64_t kWorkPerClockRead = 1 << 16;
 
 class Packer {
  public:
-  Packer(const std::vector<Candidate>& sets, const PackingLimits& limits)
+  Packer(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
+         const PackingLimits& limits)
       : sets_(sets), limits_(limits), dead_(sets.size(), 0) {
     BuildPartLists();
-    live_.fill(0);
+    BuildPairGraph(singles);
     available_.fill(true);
     owner_.fill(-1);
     for (const Candidate& c : sets_) {
       for (int k = 0; k < c.size; ++k)
-        ++live_[c.parts[k]];
+        Gain(c.parts[k], c.size);
+      if (c.size == kTriple) ++live_triples_;
     }
-    for (int p = 0; p < kParts; ++p)
-      if (live_[p] > 0) shares_ += share_[p];
   }
 
   Packing Run(bool complete);
@@ -45,8 +50,13 @@ class Packer {
   void BuildPartLists();
   void Cover(int p);
   void Uncover(int p);
-  void Lose(int q);
-  void Gain(int q);
+  void BuildPairGraph(const std::vector<Part>& singles);
+  void Tally(int q, int sign);
+  void Lose(int q, int size);
+  void Gain(int q, int size);
+  int Matching(int cluster, const std::vector<int>* clusters,
+               std::vector<int>* sets = nullptr) const;
+  int Bound(int matched, int parts, int big, bool triples) const;
   void Take(int c);
   void Drop(int c);
   void FillAround(const std::array<Part, kMaxSetParts>& parts, int size);
@@ -54,25 +64,37 @@ class Packer {
   void Search(int count);
   bool Stopped();
   void Exchanges(size_t goal);
-  std::vector<int> Greedy(const std::vector<int>& order) const;
+  std::vector<int> Greedy(const std::vector<int>& order, std::vector<int> first = {}) const;
   std::vector<int> LowerDeviations(std::vector<int> chosen) const;
   std::vector<int> Clusters();
 
   const std::vector<Candidate>& sets_;
   PackingLimits limits_;
-  /// Candidates holding each part, in rising index: list_[start_[p]] on.
+  /// Candidates holding each part, by size, then in rising index:
+  /// list_[start_[p]] on.
   std::vector<int> start_;
   std::vector<int> list_;
   std::array<int, kParts> share_{};
   /// How many parts of each candidate are taken or left out: 0 = live.
   std::vector<uint8_t> dead_;
-  std::array<int, kParts> live_{};  ///< Live candidates holding each part.
+  std::array<int, kParts> live_{};   ///< Live candidates holding each part.
+  std::array<int, kParts> live2_{};  ///< Of them, those of two parts.
+  /// Parts with a set of two parts, in the order of their values; whether
+  /// two of them make a set of two (`pairs_`), and whether those sets
+  /// link each part to a run of the parts after it, the run's end rising
+  /// with the part, so that a greedy matching in this order is a largest.
+  std::vector<Part> singles_;
+  std::vector<int> pairs_;  ///< A candidate of the two parts, or -1.
+  bool runs_ = true;
+  int live_parts_ = 0;    ///< Available parts in some live candidate.
+  int big_parts_ = 0;     ///< Available parts in some live candidate of 3 or 4 parts.
+  int live_triples_ = 0;  ///< Live candidates of three parts.
   std::array<bool, kParts> available_{};
   std::array<int, kParts> owner_{};  ///< The chosen candidate holding each part, or -1.
   int shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
   std::vector<int> chosen_;
   int64_t work_ = 0;
-  int nodes_ = 0;
+  int64_t next_clock_read_ = 0;
   bool stopped_ = false;
   // The search's path and its best.
   std::vector<int> path_;
@@ -97,32 +119,84 @@ void Packer::BuildPartLists() {
   }
   list_.resize(start_[kParts]);
   std::vector<int> next(start_.begin(), start_.end() - 1);
-  for (size_t i = 0; i < sets_.size(); ++i) {
-    const Candidate& c = sets_[i];
-    for (int k = 0; k < c.size; ++k)
-      list_[next[c.parts[k]]++] = static_cast<int>(i);
+  // Smaller sets first: the search tries them first, as they leave more
+  // parts to the others.
+  for (int size = kPair; size <= kMaxSetParts; ++size) {
+    for (size_t i = 0; i < sets_.size(); ++i) {
+      const Candidate& c = sets_[i];
+      if (c.size != size) continue;
+      for (int k = 0; k < c.size; ++k)
+        list_[next[c.parts[k]]++] = static_cast<int>(i);
+    }
   }
 }
 
-void Packer::Lose(int q) {
-  if (available_[q] && live_[q] == 1) shares_ -= share_[q];
-  --live_[q];
+void Packer::BuildPairGraph(const std::vector<Part>& singles) {
+  pairs_.assign(kParts * kParts, -1);
+  for (size_t i = sets_.size(); i-- > 0;) {
+    const Candidate& c = sets_[i];
+    if (c.size != kPair) continue;
+    pairs_[c.parts[0] * kParts + c.parts[1]] = static_cast<int>(i);
+    pairs_[c.parts[1] * kParts + c.parts[0]] = static_cast<int>(i);
+  }
+  for (Part p : singles) {
+    for (int q = 0; q < kParts; ++q) {
+      if (pairs_[p * kParts + q] >= 0) {
+        singles_.push_back(p);
+        break;
+      }
+    }
+  }
+  const int n = static_cast<int>(singles_.size());
+  int last_end = 0;
+  for (int i = 0; i < n && runs_; ++i) {
+    int end = i;
+    for (int j = i + 1; j < n; ++j)
+      if (pairs_[singles_[i] * kParts + singles_[j]] >= 0) end = j;
+    for (int j = i + 1; j <= end; ++j)
+      runs_ = runs_ && pairs_[singles_[i] * kParts + singles_[j]] >= 0;
+    if (end > i) {
+      runs_ = runs_ && end >= last_end;
+      last_end = end;
+    }
+  }
 }
 
-void Packer::Gain(int q) {
-  if (available_[q] && live_[q] == 0) shares_ += share_[q];
+/// Adds (sign 1) or takes away (-1) what part q brings to the running
+/// totals of the bound, as the part stands now.
+void Packer::Tally(int q, int sign) {
+  if (!available_[q]) return;
+  if (live_[q] > 0) {
+    shares_ += sign * share_[q];
+    live_parts_ += sign;
+  }
+  if (live_[q] > live2_[q]) big_parts_ += sign;
+}
+
+void Packer::Lose(int q, int size) {
+  Tally(q, -1);
+  --live_[q];
+  if (size == kPair) --live2_[q];
+  Tally(q, 1);
+}
+
+void Packer::Gain(int q, int size) {
+  Tally(q, -1);
   ++live_[q];
+  if (size == kPair) ++live2_[q];
+  Tally(q, 1);
 }
 
 void Packer::Cover(int p) {
-  if (live_[p] > 0) shares_ -= share_[p];
+  Tally(p, -1);
   available_[p] = false;
   work_ += start_[p + 1] - start_[p];
   for (int k = start_[p]; k < start_[p + 1]; ++k) {
     const Candidate& c = sets_[list_[k]];
     if (dead_[list_[k]]++ == 0) {
       for (int j = 0; j < c.size; ++j)
-        Lose(c.parts[j]);
+        Lose(c.parts[j], c.size);
+      if (c.size == kTriple) --live_triples_;
     }
   }
 }
@@ -133,11 +207,42 @@ void Packer::Uncover(int p) {
     const Candidate& c = sets_[list_[k]];
     if (--dead_[list_[k]] == 0) {
       for (int j = 0; j < c.size; ++j)
-        Gain(c.parts[j]);
+        Gain(c.parts[j], c.size);
+      if (c.size == kTriple) ++live_triples_;
     }
   }
   available_[p] = true;
-  if (live_[p] > 0) shares_ += share_[p];
+  Tally(p, 1);
+}
+
+/// The most sets of two parts among the available parts (of one cluster
+/// when `clusters` is given): the greedy matching in the order of values,
+/// a largest one when the sets form runs; else half the parts.
+int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets) const {
+  int matched = 0;
+  int parts = 0;
+  int pending = -1;
+  for (Part p : singles_) {
+    if (!available_[p] || live2_[p] == 0) continue;
+    if (clusters != nullptr && (*clusters)[p] != cluster) continue;
+    ++parts;
+    if (pending >= 0 && pairs_[pending * kParts + p] >= 0) {
+      ++matched;
+      if (sets != nullptr) sets->push_back(pairs_[pending * kParts + p]);
+      pending = -1;
+    } else {
+      pending = p;
+    }
+  }
+  return runs_ ? matched : parts / 2;
+}
+
+/// The most sets `parts` available parts can make, `big` of them in some
+/// set of three or four parts, when at most `matched` sets of two fit among
+/// them: sets of two use the fewest parts, so as many of them as fit, and
+/// the others of three parts (when `triples`) or four from the rest.
+int Packer::Bound(int matched, int parts, int big, bool triples) const {
+  return matched + std::min(parts - 2 * matched, big) / (triples ? kTriple : kMaxSetParts);
 }
 
 void Packer::Take(int c) {
@@ -168,16 +273,21 @@ void Packer::FillAround(const std::array<Part, kMaxSetParts>& parts, int size) {
 bool Packer::Stopped() {
   if (stopped_) return true;
   if (work_ > limits_.work) stopped_ = true;
-  if (++nodes_ % kNodesPerClockRead == 0 && std::chrono::steady_clock::now() > limits_.deadline)
-    stopped_ = true;
+  if (work_ >= next_clock_read_) {
+    next_clock_read_ = work_ + kWorkPerClockRead;
+    if (std::chrono::steady_clock::now() > limits_.deadline) stopped_ = true;
+  }
   return stopped_;
 }
 
 /// Branch and bound over the live candidates: the available part with the
 /// fewest live candidates is covered by each of them in turn, or left out.
 void Packer::Search(int count) {
+  work_ += kParts;
   if (best_count_ >= target_ || Stopped()) return;
-  if (count + shares_ / kWhole <= best_count_) return;
+  const int bound = std::min(
+      shares_ / kWhole, Bound(Matching(0, nullptr), live_parts_, big_parts_, live_triples_ > 0));
+  if (count + bound <= best_count_) return;
   int p = -1;
   for (int q = 0; q < kParts; ++q) {
     if (available_[q] && live_[q] > 0 && (p < 0 || live_[q] < live_[p])) p = q;
@@ -262,11 +372,13 @@ void Packer::Exchanges(size_t goal) {
   }
 }
 
-/// Picks the candidates of `order` whose parts are all still unused.
-std::vector<int> Packer::Greedy(const std::vector<int>& order) const {
+/// Picks the candidates of `first`, then of `order`, whose parts are all
+/// still unused.
+std::vector<int> Packer::Greedy(const std::vector<int>& order, std::vector<int> first) const {
   std::array<bool, kParts> used{};
   std::vector<int> out;
-  for (int c : order) {
+  first.insert(first.end(), order.begin(), order.end());
+  for (int c : first) {
     const Candidate& s = sets_[c];
     bool free = true;
     for (int k = 0; k < s.size; ++k)
@@ -304,12 +416,8 @@ std::vector<int> Packer::LowerDeviations(std::vector<int> chosen) const {
     int best = c;
     for (int k = 0; k < sets_[c].size; ++k) {
       const Part p = sets_[c].parts[k];
-      for (int j = start_[p]; j < start_[p + 1] && list_[j] < best; ++j) {
-        if (free(list_[j])) {
-          best = list_[j];
-          break;
-        }
-      }
+      for (int j = start_[p]; j < start_[p + 1]; ++j)
+        if (list_[j] < best && free(list_[j])) best = list_[j];
     }
     take(best, true);
     chosen[i] = best;
@@ -360,6 +468,11 @@ Packing Packer::Run(bool complete) {
   std::vector<int> greedy = Greedy(by_deviation);
   std::vector<int> small_first = Greedy(by_size);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
+  // And the largest matching by sets of two first, the rest by deviation.
+  std::vector<int> matched;
+  Matching(0, nullptr, &matched);
+  small_first = Greedy(by_deviation, matched);
+  if (small_first.size() > greedy.size()) greedy.swap(small_first);
 
   // The bound of each cluster: clusters share no candidate. An incomplete
   // list may split a cluster, so it counts as one.
@@ -381,8 +494,22 @@ Packing Packer::Run(bool complete) {
     return out;
   };
   std::array<int, kParts> bound{};
-  for (int k = 0; k < kParts; ++k)
+  std::array<int, kParts> parts{};
+  std::array<int, kParts> big{};
+  std::array<bool, kParts> triples{};
+  for (int p = 0; p < kParts; ++p) {
+    if (cluster[p] < 0) continue;
+    ++parts[cluster[p]];
+    if (live_[p] > live2_[p]) ++big[cluster[p]];
+  }
+  for (const Candidate& c : sets_)
+    if (c.size == kTriple) triples[cluster[c.parts[0]]] = true;
+  for (int k = 0; k < kParts; ++k) {
     bound[k] = shares[k] / kWhole;
+    // The matching may not be a largest of an incomplete list.
+    if (complete && parts[k] > 0)
+      bound[k] = std::min(bound[k], Bound(Matching(k, &cluster), parts[k], big[k], triples[k]));
+  }
 
   chosen_ = greedy;
   std::vector<int> open = short_clusters();
@@ -395,9 +522,8 @@ Packing Packer::Run(bool complete) {
     open = short_clusters();
   }
   // Exact search, smallest clusters first.
-  std::sort(open.begin(), open.end(), [&](int a, int b) {
-    return std::pair(shares[a], a) < std::pair(shares[b], b);
-  });
+  std::sort(open.begin(), open.end(),
+            [&](int a, int b) { return std::pair(shares[a], a) < std::pair(shares[b], b); });
   for (int k : open) {
     if (stopped_) break;
     std::vector<int> inside;
@@ -415,12 +541,14 @@ Packing Packer::Run(bool complete) {
   out.upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
   out.proven = static_cast<int>(out.chosen.size()) == out.upper_bound;
   out.timed_out = stopped_;
+  out.work = work_;
   return out;
 }
 
 }  // namespace
 
-Packing pack_sets(const std::vector<Candidate>& sets, bool complete, const PackingLimits& limits) {
-  Packer packer(sets, limits);
+Packing pack_sets(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
+                  bool complete, const PackingLimits& limits) {
+  Packer packer(sets, singles, limits);
   return packer.Run(complete);
 }

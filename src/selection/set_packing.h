@@ -22,10 +22,13 @@ struct Packing {
   int upper_bound = 0;      ///< No selection has more sets.
   bool proven = false;      ///< chosen has as many sets as any selection can.
   bool timed_out = false;   ///< A limit ended the search before it was done.
+  int64_t work = 0;         ///< Units of work spent.
 };
 
 /// The most pairwise disjoint candidates of `sets` (in rising deviation);
-/// among as many, fewer and smaller deviations where found. `complete`
-/// says that `sets` lists every valid set, so that an exhausted search
-/// proves its result.
-Packing pack_sets(const std::vector<Candidate>& sets, bool complete, const PackingLimits& limits);
+/// among as many, fewer and smaller deviations where found. `singles` are
+/// the parts of the sides of one part in the order of their values.
+/// `complete` says that `sets` lists every valid set, so that an exhausted
+/// search proves its result.
+Packing pack_sets(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
+                  bool complete, const PackingLimits& limits);
