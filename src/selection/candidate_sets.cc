@@ -22,6 +22,9 @@ struct Pairing {
 /// A side keeps at least this many partners of each kind when the windows
 /// hold more than the cap.
 constexpr size_t kFewestPartners = 8;
+/// The sets of two single sides are all listed past the cap while they
+/// take at most this part of it.
+constexpr size_t kWholePairsShare = 4;
 
 std::vector<Pairing> AllowedPairings(const SideList& singles, const SideList& pairs, char v1,
                                      char v2) {
@@ -130,12 +133,15 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   SplitByKind(sides, &singles, &pairs);
   const std::vector<Pairing> pairings = AllowedPairings(singles, pairs, v1, v2);
   std::vector<std::vector<Window>> windows;
+  std::vector<size_t> totals;
   size_t total = 0;
   size_t lows = 0;
   for (const Pairing& p : pairings) {
     windows.push_back(Windows(sides, p, threshold));
+    totals.push_back(0);
     for (const Window& w : windows.back())
-      total += w.end - w.first;
+      totals.back() += w.end - w.first;
+    total += totals.back();
     lows += p.low->size();
   }
   CandidateSets out;
@@ -143,14 +149,23 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   out.window_pairs = total;
   const size_t partners =
       out.complete ? SIZE_MAX : std::max(kFewestPartners, cap / std::max<size_t>(lows, 1));
+  // The sets of two single sides bound the count through a matching, which
+  // needs all of them.
+  auto whole = [&](size_t k) {
+    return pairings[k].low == &singles && pairings[k].high == &singles &&
+           totals[k] <= cap / kWholePairsShare;
+  };
+  out.pairs_complete = out.complete;
   out.sets.reserve(std::min(total, cap) + 2 * sides.size());
   for (size_t k = 0; k < pairings.size(); ++k) {
     const SideList& low = *pairings[k].low;
     const SideList& high = *pairings[k].high;
+    const size_t most = whole(k) ? SIZE_MAX : partners;
+    if (whole(k)) out.pairs_complete = true;
     for (size_t i = 0; i < low.size(); ++i) {
       const int a = low[i];
       size_t taken = 0;
-      for (size_t j = windows[k][i].first; j < windows[k][i].end && taken < partners; ++j) {
+      for (size_t j = windows[k][i].first; j < windows[k][i].end && taken < most; ++j) {
         if (sides_disjoint(sides[a], sides[high[j]])) {
           Add(sides, a, high[j], &out.sets);
           ++taken;
@@ -176,17 +191,26 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   return out;
 }
 
-bool sides_hold_a_set(const std::vector<Side>& sides, float threshold, char v1, char v2) {
-  SideList singles;
-  SideList pairs;
-  SplitByKind(sides, &singles, &pairs);
-  for (const Pairing& p : AllowedPairings(singles, pairs, v1, v2)) {
-    const std::vector<Window> w = Windows(sides, p, threshold);
-    for (size_t i = 0; i < w.size(); ++i) {
-      for (size_t j = w[i].first; j < w[i].end; ++j) {
-        if (sides_disjoint(sides[(*p.low)[i]], sides[(*p.high)[j]])) return true;
-      }
+bool SetFinder::add(const Side& b) {
+  for (Recent* r : {&singles_, &pairs_}) {
+    const bool single_partner = r == &singles_;
+    const char kind = single_partner || b.single() ? kSetWithImaginary : kSetOfPairs;
+    if (!kind_counts(kind, v1_, v2_)) continue;
+    // A lower side not below zero that is too far from b is too far from
+    // every later side as well.
+    while (r->head < r->sides.size() && r->sides[r->head].fc >= 0 &&
+           !within_threshold(r->sides[r->head], b, threshold_))
+      ++r->head;
+    for (size_t i = r->head; i < r->sides.size(); ++i) {
+      const Side& a = r->sides[i];
+      if (within_threshold(a, b, threshold_) && sides_disjoint(a, b)) return true;
     }
   }
+  Recent& own = b.single() ? singles_ : pairs_;
+  if (own.head > own.sides.size() / 2) {
+    own.sides.erase(own.sides.begin(), own.sides.begin() + static_cast<long>(own.head));
+    own.head = 0;
+  }
+  own.sides.push_back(b);
   return false;
 }

@@ -27,6 +27,9 @@ struct CandidateSets {
   /// kind above it and its nearest one below, so that every part still
   /// shows the smallest set it can be in.
   bool complete = true;
+  /// Every set of two sides of one part each is listed (they are kept
+  /// whole past the cap while they are few).
+  bool pairs_complete = true;
   /// How many pairs of sides the windows hold: the candidates a complete
   /// list has at most.
   size_t window_pairs = 0;
@@ -40,5 +43,24 @@ struct CandidateSets {
 CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, char v1, char v2,
                              size_t cap);
 
-/// Whether the sides hold at least one valid set of an allowed kind.
-bool sides_hold_a_set(const std::vector<Side>& sides, float threshold, char v1, char v2);
+/// Whether sides given in rising value hold a valid set of an allowed
+/// kind: each new side is compared with the earlier ones still within the
+/// threshold of it, so a set ends the walk as soon as its higher side comes.
+class SetFinder {
+ public:
+  SetFinder(float threshold, char v1, char v2) : threshold_(threshold), v1_(v1), v2_(v2) {}
+  /// Takes the next side; true when it makes a set with an earlier one.
+  bool add(const Side& b);
+
+ private:
+  /// Earlier sides of one kind; those before `head` are out of reach.
+  struct Recent {
+    std::vector<Side> sides;
+    size_t head = 0;
+  };
+  float threshold_;
+  char v1_;
+  char v2_;
+  Recent singles_;
+  Recent pairs_;
+};

@@ -6,9 +6,11 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "engine/deviation.h"
 #include "engine/pair_table.h"
+#include "engine/rank_index.h"
 #include "program1/register_table.h"
 #include "selection/candidate_sets.h"
 #include "selection/set_packing.h"
@@ -50,12 +52,12 @@ Selection most_sets(int nn, int Ns, float threshold, char v1, char v2) {
   const std::vector<Side> sides = collect_sides(nn, Ns);
   PackingLimits limits{kWorkLimit, start + kTimeLimit};
   CandidateSets candidates = candidate_sets(sides, threshold, v1, v2, kQuickCap);
-  Packing packing = pack_sets(candidates.sets, candidates.singles, candidates.complete, limits);
+  Packing packing = pack_sets(candidates, limits);
   if (!packing.proven && !packing.timed_out && !candidates.complete &&
       candidates.window_pairs <= kCompleteCap) {
     limits.work -= packing.work;
     CandidateSets all = candidate_sets(sides, threshold, v1, v2, kCompleteCap);
-    Packing again = pack_sets(all.sets, all.singles, all.complete, limits);
+    Packing again = pack_sets(all, limits);
     if (again.chosen.size() >= packing.chosen.size()) {
       again.upper_bound = std::min(again.upper_bound, packing.upper_bound);
       again.proven = static_cast<int>(again.chosen.size()) == again.upper_bound;
@@ -80,7 +82,27 @@ Selection most_sets(int nn, int Ns, float threshold, char v1, char v2) {
 }
 
 bool free_parts_hold_a_set(int nn, int Ns, float threshold, char v1, char v2) {
-  return sides_hold_a_set(collect_sides(nn, Ns, FreeSide), threshold, v1, v2);
+  SetFinder finder(threshold, v1, v2);
+  nn = std::min(nn, kMbSize - 1);
+  if (nn >= 0 && by_sort.n == nn) {
+    // The rank index gives the values in order without building the list
+    // of sides; the walk ends at the first set.
+    const int rs = number_shift(Ns);
+    float last = -std::numeric_limits<float>::infinity();
+    bool ordered = true;
+    for (int k = 0; k < by_sort.start[nn + 1] && ordered; ++k) {
+      Side b;
+      if (!side_of_record(by_sort.order[k], rs, &b) || !FreeSide(b)) continue;
+      ordered = b.fc >= last;
+      last = b.fc;
+      if (ordered && finder.add(b)) return true;
+    }
+    if (ordered) return false;
+    finder = SetFinder(threshold, v1, v2);
+  }
+  for (const Side& b : collect_sides(nn, Ns, FreeSide))
+    if (finder.add(b)) return true;
+  return false;
 }
 
 std::string selection_fault(const Selection& s, int nn, int Ns, float threshold, char v1, char v2) {

@@ -44,7 +44,7 @@ class Packer {
     }
   }
 
-  Packing Run(bool complete);
+  Packing Run(bool complete, bool pairs_complete);
 
  private:
   void BuildPartLists();
@@ -344,8 +344,22 @@ void Packer::Exchanges(size_t goal) {
       Improve({c}, 2);
       again = again || chosen_.size() > had;
     }
-    for (size_t i = 0; i < before.size() && !again && !stopped_; ++i) {
-      const int c = before[i];
+    // Pairs next to the free parts first: the trades that use them.
+    std::vector<int> order;
+    for (int f = 0; f < kParts; ++f) {
+      if (!available_[f]) continue;
+      for (int j = start_[f]; j < start_[f + 1]; ++j) {
+        const Candidate& d = sets_[list_[j]];
+        for (int m = 0; m < d.size; ++m)
+          if (owner_[d.parts[m]] >= 0) order.push_back(owner_[d.parts[m]]);
+      }
+    }
+    std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    for (int c : before)
+      if (!std::binary_search(order.begin(), order.end(), c)) order.push_back(c);
+    for (size_t i = 0; i < order.size() && !again && !stopped_; ++i) {
+      const int c = order[i];
       std::vector<int> neighbours;
       for (int k = 0; k < sets_[c].size; ++k) {
         const Part p = sets_[c].parts[k];
@@ -353,7 +367,7 @@ void Packer::Exchanges(size_t goal) {
           const Candidate& d = sets_[list_[j]];
           for (int m = 0; m < d.size; ++m) {
             const int t = owner_[d.parts[m]];
-            if (t > c) neighbours.push_back(t);
+            if (t >= 0 && t != c) neighbours.push_back(t);
           }
         }
       }
@@ -457,7 +471,7 @@ std::vector<int> Packer::Clusters() {
   return cluster;
 }
 
-Packing Packer::Run(bool complete) {
+Packing Packer::Run(bool complete, bool pairs_complete) {
   // Greedy by deviation, and greedy by size then deviation (small sets
   // leave more parts for others); the larger wins, ties to the first.
   std::vector<int> by_deviation(sets_.size());
@@ -507,7 +521,7 @@ Packing Packer::Run(bool complete) {
   for (int k = 0; k < kParts; ++k) {
     bound[k] = shares[k] / kWhole;
     // The matching may not be a largest of an incomplete list.
-    if (complete && parts[k] > 0)
+    if (pairs_complete && parts[k] > 0)
       bound[k] = std::min(bound[k], Bound(Matching(k, &cluster), parts[k], big[k], triples[k]));
   }
 
@@ -547,8 +561,7 @@ Packing Packer::Run(bool complete) {
 
 }  // namespace
 
-Packing pack_sets(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
-                  bool complete, const PackingLimits& limits) {
-  Packer packer(sets, singles, limits);
-  return packer.Run(complete);
+Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
+  Packer packer(candidates.sets, candidates.singles, limits);
+  return packer.Run(candidates.complete, candidates.pairs_complete);
 }

@@ -25,10 +25,7 @@ struct Packing {
   int64_t work = 0;         ///< Units of work spent.
 };
 
-/// The most pairwise disjoint candidates of `sets` (in rising deviation);
-/// among as many, fewer and smaller deviations where found. `singles` are
-/// the parts of the sides of one part in the order of their values.
-/// `complete` says that `sets` lists every valid set, so that an exhausted
-/// search proves its result.
-Packing pack_sets(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
-                  bool complete, const PackingLimits& limits);
+/// The most pairwise disjoint sets of `candidates` (indices into its
+/// sets); among as many, fewer and smaller deviations where found. An
+/// exhausted search proves its result when the list is complete.
+Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits);
