@@ -48,14 +48,18 @@ class Packer {
 
  private:
   void BuildPartLists();
+  void Kill(int c);
+  void Revive(int c);
   void Cover(int p);
   void Uncover(int p);
+  void Ban(int p, bool on);
   void BuildPairGraph(const std::vector<Part>& singles);
   void Tally(int q, int sign);
   void Lose(int q, int size);
   void Gain(int q, int size);
-  int Matching(int cluster, const std::vector<int>* clusters,
-               std::vector<int>* sets = nullptr) const;
+  int Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets = nullptr,
+               std::array<bool, kParts>* matched_parts = nullptr,
+               const Candidate* without = nullptr) const;
   int Bound(int matched, int parts, int big, bool triples) const;
   void Take(int c);
   void Drop(int c);
@@ -86,9 +90,10 @@ class Packer {
   std::vector<Part> singles_;
   std::vector<int> pairs_;  ///< A candidate of the two parts, or -1.
   bool runs_ = true;
-  int live_parts_ = 0;    ///< Available parts in some live candidate.
-  int big_parts_ = 0;     ///< Available parts in some live candidate of 3 or 4 parts.
-  int live_triples_ = 0;  ///< Live candidates of three parts.
+  bool pairs_whole_ = false;  ///< Every set of two is a candidate.
+  int live_parts_ = 0;        ///< Available parts in some live candidate.
+  int big_parts_ = 0;         ///< Available parts in some live candidate of 3 or 4 parts.
+  int live_triples_ = 0;      ///< Live candidates of three parts.
   std::array<bool, kParts> available_{};
   std::array<int, kParts> owner_{};  ///< The chosen candidate holding each part, or -1.
   int shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
@@ -132,7 +137,7 @@ void Packer::BuildPartLists() {
 }
 
 void Packer::BuildPairGraph(const std::vector<Part>& singles) {
-  pairs_.assign(kParts * kParts, -1);
+  pairs_.assign(static_cast<size_t>(kParts) * kParts, -1);
   for (size_t i = sets_.size(); i-- > 0;) {
     const Candidate& c = sets_[i];
     if (c.size != kPair) continue;
@@ -187,48 +192,72 @@ void Packer::Gain(int q, int size) {
   Tally(q, 1);
 }
 
+/// Counts one more taken or left-out part (or ban) against candidate c.
+void Packer::Kill(int c) {
+  if (dead_[c]++ != 0) return;
+  const Candidate& s = sets_[c];
+  for (int j = 0; j < s.size; ++j)
+    Lose(s.parts[j], s.size);
+  if (s.size == kTriple) --live_triples_;
+}
+
+void Packer::Revive(int c) {
+  if (--dead_[c] != 0) return;
+  const Candidate& s = sets_[c];
+  for (int j = 0; j < s.size; ++j)
+    Gain(s.parts[j], s.size);
+  if (s.size == kTriple) ++live_triples_;
+}
+
 void Packer::Cover(int p) {
   Tally(p, -1);
   available_[p] = false;
   work_ += start_[p + 1] - start_[p];
-  for (int k = start_[p]; k < start_[p + 1]; ++k) {
-    const Candidate& c = sets_[list_[k]];
-    if (dead_[list_[k]]++ == 0) {
-      for (int j = 0; j < c.size; ++j)
-        Lose(c.parts[j], c.size);
-      if (c.size == kTriple) --live_triples_;
-    }
-  }
+  for (int k = start_[p]; k < start_[p + 1]; ++k)
+    Kill(list_[k]);
 }
 
 void Packer::Uncover(int p) {
   work_ += start_[p + 1] - start_[p];
-  for (int k = start_[p]; k < start_[p + 1]; ++k) {
-    const Candidate& c = sets_[list_[k]];
-    if (--dead_[list_[k]] == 0) {
-      for (int j = 0; j < c.size; ++j)
-        Gain(c.parts[j], c.size);
-      if (c.size == kTriple) ++live_triples_;
-    }
-  }
+  for (int k = start_[p]; k < start_[p + 1]; ++k)
+    Revive(list_[k]);
   available_[p] = true;
   Tally(p, 1);
+}
+
+/// Keeps part p out of every set of three or four parts, or lets it in
+/// again; its sets of two stay.
+void Packer::Ban(int p, bool on) {
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k) {
+    if (sets_[list_[k]].size == kPair) continue;
+    if (on)
+      Kill(list_[k]);
+    else
+      Revive(list_[k]);
+  }
 }
 
 /// The most sets of two parts among the available parts (of one cluster
 /// when `clusters` is given): the greedy matching in the order of values,
 /// a largest one when the sets form runs; else half the parts.
-int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets) const {
+int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets,
+                     std::array<bool, kParts>* matched_parts, const Candidate* without) const {
   int matched = 0;
   int parts = 0;
   int pending = -1;
   for (Part p : singles_) {
     if (!available_[p] || live2_[p] == 0) continue;
     if (clusters != nullptr && (*clusters)[p] != cluster) continue;
+    if (without != nullptr &&
+        std::find(without->parts.begin(), without->parts.begin() + without->size, p) !=
+            without->parts.begin() + without->size)
+      continue;
     ++parts;
     if (pending >= 0 && pairs_[pending * kParts + p] >= 0) {
       ++matched;
       if (sets != nullptr) sets->push_back(pairs_[pending * kParts + p]);
+      if (matched_parts != nullptr) (*matched_parts)[p] = (*matched_parts)[pending] = true;
       pending = -1;
     } else {
       pending = p;
@@ -282,36 +311,78 @@ bool Packer::Stopped() {
 
 /// Branch and bound over the live candidates: the available part with the
 /// fewest live candidates is covered by each of them in turn, or left out.
+/// When the sets of two form runs, a largest matching of them is found
+/// directly: then only the larger sets are branched on (a part is in one
+/// of them, or in none), and every node's matching completes a selection.
 void Packer::Search(int count) {
-  work_ += kParts;
+  work_ += kParts + static_cast<int64_t>(singles_.size());
   if (best_count_ >= target_ || Stopped()) return;
-  const int bound = std::min(
-      shares_ / kWhole, Bound(Matching(0, nullptr), live_parts_, big_parts_, live_triples_ > 0));
+  std::array<bool, kParts> in_matching{};
+  const int matched = Matching(0, nullptr, nullptr, &in_matching);
+  const int bound =
+      std::min(shares_ / kWhole, Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
   if (count + bound <= best_count_) return;
+  const bool by_matching = runs_ && pairs_whole_;
+  if (by_matching && count + matched > best_count_) {
+    best_count_ = count + matched;
+    best_ = path_;
+    Matching(0, nullptr, &best_);
+    if (best_count_ >= target_ || count + bound <= best_count_) return;
+  }
+  // A part the matching leaves out first: a larger set gains most there.
+  auto branches = [&](int q) { return by_matching ? live_[q] - live2_[q] : live_[q]; };
+  auto rank = [&](int q) { return std::pair(in_matching[q], branches(q)); };
   int p = -1;
   for (int q = 0; q < kParts; ++q) {
-    if (available_[q] && live_[q] > 0 && (p < 0 || live_[q] < live_[p])) p = q;
+    if (available_[q] && branches(q) > 0 && (p < 0 || rank(q) < rank(p))) p = q;
   }
   if (p < 0) {
-    best_count_ = count;
-    best_ = path_;
+    if (!by_matching) {
+      best_count_ = count;
+      best_ = path_;
+    }
     return;
   }
-  for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_; ++k) {
-    const int c = list_[k];
-    if (dead_[c] != 0) continue;
-    const Candidate& s = sets_[c];
-    for (int j = 0; j < s.size; ++j)
-      Cover(s.parts[j]);
-    path_.push_back(c);
-    Search(count + 1);
-    path_.pop_back();
-    for (int j = s.size; j-- > 0;)
-      Uncover(s.parts[j]);
+  // The sets that cost the matching nothing first.
+  auto costless = [&](int c) {
+    for (int j = 0; j < sets_[c].size; ++j)
+      if (in_matching[sets_[c].parts[j]]) return false;
+    return true;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_; ++k) {
+      const int c = list_[k];
+      if (dead_[c] != 0 || (by_matching && sets_[c].size == kPair)) continue;
+      if (by_matching && costless(c) != (pass == 0)) continue;
+      if (!by_matching && pass == 1) break;
+      const Candidate& s = sets_[c];
+      if (by_matching) {
+        // The bound after taking c, from above, before paying for it: its
+        // parts leave the matching, the available parts and the larger sets.
+        const int after = Matching(0, nullptr, nullptr, nullptr, &s);
+        if (count + 1 +
+                Bound(after, live_parts_ - s.size, big_parts_ - s.size, live_triples_ > 0) <=
+            best_count_)
+          continue;
+      }
+      for (int j = 0; j < s.size; ++j)
+        Cover(s.parts[j]);
+      path_.push_back(c);
+      Search(count + 1);
+      path_.pop_back();
+      for (int j = s.size; j-- > 0;)
+        Uncover(s.parts[j]);
+    }
   }
-  Cover(p);
-  Search(count);
-  Uncover(p);
+  if (by_matching) {
+    Ban(p, true);
+    Search(count);
+    Ban(p, false);
+  } else {
+    Cover(p);
+    Search(count);
+    Uncover(p);
+  }
 }
 
 /// Gives back the chosen candidates `removed` and searches their parts and
@@ -472,6 +543,7 @@ std::vector<int> Packer::Clusters() {
 }
 
 Packing Packer::Run(bool complete, bool pairs_complete) {
+  pairs_whole_ = pairs_complete;
   // Greedy by deviation, and greedy by size then deviation (small sets
   // leave more parts for others); the larger wins, ties to the first.
   std::vector<int> by_deviation(sets_.size());
