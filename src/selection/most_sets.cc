@@ -23,11 +23,11 @@ namespace {
 /// its nearest partners past it: where the windows are wide, that is enough
 /// to reach the bound. A selection not proven then is searched again over
 /// every candidate, when they are at most kCompleteCap (about 20 MB).
-constexpr size_t kQuickCap = 100000;
+constexpr size_t kQuickCap = 300000;
 constexpr size_t kCompleteCap = 1000000;
 /// The search's share of the second a selection may take, in work units
 /// and on the clock.
-constexpr int64_t kWorkLimit = 20000000;
+constexpr int64_t kWorkLimit = 60000000;
 constexpr auto kTimeLimit = std::chrono::milliseconds(800);
 
 /// Rising deviation with a NaN last, then the lower record.
@@ -50,12 +50,13 @@ bool FreeSide(const Side& s) {
 Selection most_sets(int nn, int Ns, float threshold, char v1, char v2) {
   const auto start = std::chrono::steady_clock::now();
   const std::vector<Side> sides = collect_sides(nn, Ns);
-  PackingLimits limits{kWorkLimit, start + kTimeLimit};
   CandidateSets candidates = candidate_sets(sides, threshold, v1, v2, kQuickCap);
+  // A first try that may be followed by a complete one spends half.
+  const bool may_retry = !candidates.complete && candidates.window_pairs <= kCompleteCap;
+  PackingLimits limits{may_retry ? kWorkLimit / 2 : kWorkLimit, start + kTimeLimit};
   Packing packing = pack_sets(candidates, limits);
-  if (!packing.proven && !packing.timed_out && !candidates.complete &&
-      candidates.window_pairs <= kCompleteCap) {
-    limits.work -= packing.work;
+  if (!packing.proven && may_retry) {
+    limits.work = kWorkLimit - packing.work;
     CandidateSets all = candidate_sets(sides, threshold, v1, v2, kCompleteCap);
     Packing again = pack_sets(all, limits);
     if (again.chosen.size() >= packing.chosen.size()) {
