@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/deviation.h"
 #include "engine/pair_table.h"
 #include "engine/rank_index.h"
 #include "engine/skip_lists.h"
@@ -55,7 +56,7 @@ int Partner(int nn, int jm, int si) {
       a.flag = kPairByImaginary;
     }
     if (imaginary || Disjoint(a, b)) {
-      a.f_de = static_cast<float>((static_cast<long double>(b.fc) / a.fc - 1) * kPercent);
+      a.f_de = pair_deviation(a.fc, b.fc);
       a.N_de = ci;
       return 0;
     }

@@ -19,8 +19,10 @@
 #include "program1/settings.h"
 #include "report/console_report.h"
 #include "report/file_report.h"
+#include "selection/most_sets.h"
 #include "text/console.h"
 #include "text/file_system.h"
+#include "text/format.h"
 #include "text/new_file.h"
 #include "text/trouble.h"
 #include "vvod_z/command_interpreter.h"
@@ -90,6 +92,31 @@ Input ReadInput(const CommandLine& line) {
   return in;
 }
 
+/// --most: the sets chosen instead of the walk by deviation, and one line
+/// on how good the choice is. Nothing to choose with repeated use: the walk
+/// then runs as always.
+std::vector<ChosenMatch> ChooseMost(const Input& in, int nn, bool* chosen, RunSummary* summary) {
+  std::vector<ChosenMatch> matches;
+  *chosen = false;
+  if (fall != 0) {
+    tell(
+        "--most: компоненты можно использовать повторно (FALL, 1, или -1), выбирать нечего: "
+        "выведен обычный обход");
+    return matches;
+  }
+  const Selection s = most_sets(nn, in.Ns, tch, fv1, fv2);
+  for (const ChosenSet& c : s.sets)
+    matches.push_back(ChosenMatch{c.low, c.high, c.f_de, c.kind});
+  *chosen = true;
+  const int found = static_cast<int>(s.sets.size());
+  if (s.optimal)
+    summary->most = format("--most: подборок %d, и больше не составить никаким выбором", found);
+  else
+    summary->most = format("--most: подборок %d; больше %d не составить никаким выбором%s", found,
+                           s.upper_bound, s.timed_out ? " (поиск остановлен по времени)" : "");
+  return matches;
+}
+
 /// The files written besides the console, and what the file report walked.
 struct Written {
   std::vector<WalkedMatch> walked;
@@ -109,6 +136,9 @@ Written WriteFiles(const CommandLine& line, const Input& in, int nn, float zmin,
   if (fPRezalts(nn, &tch, in.N, &fv1, &fv2, in.Ns, file_plan) == 0)
     summary->files.push_back(absolute_path(kResultFile));
   w.flags = flagRR;
+  // The walk by deviation may leave sets among the parts it did not use.
+  summary->more_sets =
+      !plan.chosen && fall == 0 && !line.most && free_parts_hold_a_set(nn, in.Ns, tch, fv1, fv2);
   flagRR = counted;
   if (in_trouble() || (!line.csv && !line.html)) return w;
   const RunResults results = collect_run_results(data_file_name(), in.Ns, in.N, nn, zmin, zmax,
@@ -157,6 +187,10 @@ int run(int argc, const char* const* argv) {
 
   WalkPlan plan;
   RunSummary summary;
+  bool chosen = false;
+  const std::vector<ChosenMatch> most =
+      line.most ? ChooseMost(in, nn, &chosen, &summary) : std::vector<ChosenMatch>{};
+  if (chosen) plan.chosen = &most;
   summary.warnings = in.warnings;
   const Written written = WriteFiles(line, in, nn, zmin, zmax, plan, &summary);
   PRezalts(nn, &tch, in.N, &fv1, &fv2, in.Ns, 1, plan);

@@ -4,6 +4,9 @@
 #include "text/trouble.h"
 
 void tell_summary(const RunSummary& summary) {
+  if (!summary.most.empty()) tell("%s", summary.most.c_str());
+  if (summary.more_sets && !in_trouble())
+    tell("Среди неиспользованных компонентов есть ещё подборки: podbor --most найдёт больше.");
   if (!console.err_terminal && summary.warnings == 0 && !in_trouble()) return;
   // A run in trouble has said why; only what it did write is news.
   if (!in_trouble())

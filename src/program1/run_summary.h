@@ -12,10 +12,15 @@ struct RunSummary {
   int unused = 0;                  ///< Components left over.
   std::vector<std::string> files;  ///< Absolute paths of the files written.
   int warnings = 0;                ///< Warnings about the data file.
+  /// The components left over still hold a set, which --most would take.
+  bool more_sets = false;
+  /// --most: how many sets it chose, and whether more could be.
+  std::string most;
 };
 
 /// Tells the summary: at a terminal always, elsewhere only when the data
-/// file drew warnings or the run is in trouble (then only the files it
+/// file drew warnings or the run is in trouble; that --most would find more
+/// sets, always (then only the files it
 /// wrote before the trouble, such as a result file before a console that
 /// could not be written).
 void tell_summary(const RunSummary& summary);

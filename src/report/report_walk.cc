@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "engine/deviation.h"
 #include "engine/pair_table.h"
 #include "engine/rank_index.h"
 #include "program1/register_table.h"
@@ -16,14 +17,6 @@ constexpr char kNotInList = '?';
 /// An imaginary element that does not lead the list: shown as itself, never
 /// marked, always free.
 constexpr ShownComponent kImaginary{-1, 0, kFree, kImaginaryValue};
-
-/// The first taken record whose deviation reaches the threshold ends the
-/// walk. The threshold is compared as the float it is, and in double against
-/// kNoThreshold, so a threshold typed as 0.0001 (a float just below) is
-/// none. A deviation that is not a number never stops.
-bool Stops(float f_de, float threshold) {
-  return f_de >= threshold && static_cast<double>(threshold) >= kNoThreshold;
-}
 
 /// The mean of the two pair values, not rounded back to float.
 double Mean(float a, float b) {
@@ -100,7 +93,7 @@ void WalkByDeviation(Printer* printer, int n, float threshold, char flag1, char 
       continue;
     }
     const bibl& a = Mb[j];
-    if (Stops(a.f_de, threshold)) {
+    if (deviation_stops(a.f_de, threshold)) {
       printer->layout.stop(printer->out, static_cast<double>(threshold));
       return;
     }

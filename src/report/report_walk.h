@@ -7,6 +7,7 @@
 #include <array>
 #include <vector>
 
+#include "engine/deviation.h"
 #include "program1/register_table.h"
 #include "text/output.h"
 
@@ -37,9 +38,6 @@ struct ShownComponent {
 /// shown or used up in its place. A number outside the list shows flag '?',
 /// which keeps its match from counting as available.
 ShownComponent shown_component(const ComponentList& s, int u);
-
-/// Thresholds below this stop nothing: the run has no threshold.
-inline constexpr double kNoThreshold = 0.0001;
 
 /// Matches between two calls of a layout's every_ten: a console page.
 inline constexpr int kMatchesPerPage = 10;

@@ -1,0 +1,216 @@
+#include "selection/candidate_sets.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "engine/deviation.h"
+
+namespace {
+
+/// Positions in the sides of the sides of one kind, in value order.
+using SideList = std::vector<int>;
+
+/// The sides of a set come from these two lists: the lower side from `low`,
+/// the higher from `high`.
+struct Pairing {
+  const SideList* low;
+  const SideList* high;
+};
+
+/// A side keeps at least this many partners of each kind when the windows
+/// hold more than the cap.
+constexpr size_t kFewestPartners = 8;
+/// The sets of two single sides are all listed past the cap while they
+/// take at most this part of it.
+constexpr size_t kWholePairsShare = 4;
+
+std::vector<Pairing> AllowedPairings(const SideList& singles, const SideList& pairs, char v1,
+                                     char v2) {
+  std::vector<Pairing> out;
+  if (kind_counts(kSetOfPairs, v1, v2)) out.push_back({&pairs, &pairs});
+  if (kind_counts(kSetWithImaginary, v1, v2)) {
+    out.push_back({&singles, &singles});
+    out.push_back({&singles, &pairs});
+    out.push_back({&pairs, &singles});
+  }
+  return out;
+}
+
+/// For each side of `p.low`, the range [first, end) of `p.high` it can be
+/// the lower side with. The deviation rises with the higher value when the
+/// lower one is not negative, so the window ends at the first failure, and
+/// these ends rise with the lower side; a negative lower value meets
+/// everything above it.
+struct Window {
+  size_t first;
+  size_t end;
+};
+std::vector<Window> Windows(const std::vector<Side>& sides, const Pairing& p, float threshold) {
+  const SideList& low = *p.low;
+  const SideList& high = *p.high;
+  std::vector<Window> w(low.size());
+  size_t first = 0;
+  size_t end = 0;
+  for (size_t i = 0; i < low.size(); ++i) {
+    const int a = low[i];
+    while (first < high.size() && high[first] <= a)
+      ++first;
+    if (sides[a].fc < 0) {
+      w[i] = {first, high.size()};
+      continue;
+    }
+    end = std::max(end, first);
+    while (end < high.size() && within_threshold(sides[a], sides[high[end]], threshold))
+      ++end;
+    w[i] = {first, end};
+  }
+  return w;
+}
+
+void Add(const std::vector<Side>& sides, int low, int high, std::vector<Candidate>* out) {
+  const Side& a = sides[low];
+  const Side& b = sides[high];
+  Candidate c;
+  c.low = low;
+  c.high = high;
+  c.f_de = pair_deviation(a.fc, b.fc);
+  c.kind = set_kind(a, b);
+  for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
+    if (q != kNoPart) c.parts[c.size++] = q;
+  }
+  out->push_back(c);
+}
+
+/// The nearest side of `list` below position `a` that makes a set with it,
+/// or -1. Going down, values not below zero fail from the first failure on;
+/// negative values, at the bottom of the list, always pass.
+int NearestBelow(const std::vector<Side>& sides, const SideList& list, size_t first, int a,
+                 float threshold) {
+  const size_t negatives = static_cast<size_t>(
+      std::partition_point(list.begin(), list.end(), [&](int s) { return sides[s].fc < 0; }) -
+      list.begin());
+  for (size_t j = first; j-- > 0;) {
+    const Side& b = sides[list[j]];
+    if (b.fc >= 0 && !within_threshold(b, sides[a], threshold)) {
+      j = std::min(j, negatives);
+      continue;
+    }
+    if (sides_disjoint(b, sides[a])) return list[j];
+  }
+  return -1;
+}
+
+/// Rising deviation, one that is not a number last; then by the sides.
+void SortByDeviation(std::vector<Candidate>* sets) {
+  constexpr int kIndexBits = 32;
+  std::vector<uint64_t> keys(sets->size());
+  for (size_t k = 0; k < sets->size(); ++k) {
+    float v = (*sets)[k].f_de;
+    uint32_t bits = std::isnan(v) ? UINT32_MAX : std::bit_cast<uint32_t>(v == 0.0f ? 0.0f : v);
+    if (!std::isnan(v)) bits = (bits & 0x80000000u) ? ~bits : (bits | 0x80000000u);
+    keys[k] = (uint64_t{bits} << kIndexBits) | k;
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<Candidate> sorted(sets->size());
+  for (size_t k = 0; k < keys.size(); ++k)
+    sorted[k] = (*sets)[keys[k] & UINT32_MAX];
+  sets->swap(sorted);
+}
+
+void SplitByKind(const std::vector<Side>& sides, SideList* singles, SideList* pairs) {
+  for (size_t i = 0; i < sides.size(); ++i)
+    (sides[i].single() ? singles : pairs)->push_back(static_cast<int>(i));
+}
+
+}  // namespace
+
+CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, char v1, char v2,
+                             size_t cap) {
+  SideList singles;
+  SideList pairs;
+  SplitByKind(sides, &singles, &pairs);
+  const std::vector<Pairing> pairings = AllowedPairings(singles, pairs, v1, v2);
+  std::vector<std::vector<Window>> windows;
+  std::vector<size_t> totals;
+  size_t total = 0;
+  size_t lows = 0;
+  for (const Pairing& p : pairings) {
+    windows.push_back(Windows(sides, p, threshold));
+    totals.push_back(0);
+    for (const Window& w : windows.back())
+      totals.back() += w.end - w.first;
+    total += totals.back();
+    lows += p.low->size();
+  }
+  CandidateSets out;
+  out.complete = total <= cap;
+  out.window_pairs = total;
+  const size_t partners =
+      out.complete ? SIZE_MAX : std::max(kFewestPartners, cap / std::max<size_t>(lows, 1));
+  // The sets of two single sides bound the count through a matching, which
+  // needs all of them.
+  auto whole = [&](size_t k) {
+    return pairings[k].low == &singles && pairings[k].high == &singles &&
+           totals[k] <= cap / kWholePairsShare;
+  };
+  out.pairs_complete = out.complete;
+  out.sets.reserve(std::min(total, cap) + 2 * sides.size());
+  for (size_t k = 0; k < pairings.size(); ++k) {
+    const SideList& low = *pairings[k].low;
+    const SideList& high = *pairings[k].high;
+    const size_t most = whole(k) ? SIZE_MAX : partners;
+    if (whole(k)) out.pairs_complete = true;
+    for (size_t i = 0; i < low.size(); ++i) {
+      const int a = low[i];
+      size_t taken = 0;
+      for (size_t j = windows[k][i].first; j < windows[k][i].end && taken < most; ++j) {
+        if (sides_disjoint(sides[a], sides[high[j]])) {
+          Add(sides, a, high[j], &out.sets);
+          ++taken;
+        }
+      }
+      if (!out.complete) {
+        // The same side as the higher one, with its nearest partner of the
+        // other list below it: so no part loses the smallest set it has.
+        const size_t first =
+            static_cast<size_t>(std::lower_bound(high.begin(), high.end(), a) - high.begin());
+        const int b = NearestBelow(sides, high, first, a, threshold);
+        if (b >= 0) Add(sides, b, a, &out.sets);
+      }
+    }
+  }
+  SortByDeviation(&out.sets);
+  std::vector<bool> seen(kNoPart, false);
+  for (int i : singles) {
+    const Part p = sides[i].parts[0];
+    if (!seen[p]) out.singles.push_back(p);
+    seen[p] = true;
+  }
+  return out;
+}
+
+bool SetFinder::add(const Side& b) {
+  for (Recent* r : {&singles_, &pairs_}) {
+    const bool single_partner = r == &singles_;
+    const char kind = single_partner || b.single() ? kSetWithImaginary : kSetOfPairs;
+    if (!kind_counts(kind, v1_, v2_)) continue;
+    // A lower side not below zero that is too far from b is too far from
+    // every later side as well.
+    while (r->head < r->sides.size() && r->sides[r->head].fc >= 0 &&
+           !within_threshold(r->sides[r->head], b, threshold_))
+      ++r->head;
+    for (size_t i = r->head; i < r->sides.size(); ++i) {
+      const Side& a = r->sides[i];
+      if (within_threshold(a, b, threshold_) && sides_disjoint(a, b)) return true;
+    }
+  }
+  Recent& own = b.single() ? singles_ : pairs_;
+  if (own.head > own.sides.size() / 2) {
+    own.sides.erase(own.sides.begin(), own.sides.begin() + static_cast<long>(own.head));
+    own.head = 0;
+  }
+  own.sides.push_back(b);
+  return false;
+}

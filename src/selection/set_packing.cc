@@ -1,0 +1,639 @@
+#include "selection/set_packing.h"
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+#include "program1/register_table.h"
+
+namespace {
+
+/// Parts are relative indices below kFlagSlots.
+constexpr int kParts = kFlagSlots;
+
+/// A part's share of a set, in twelfths of a set: a part whose smallest set
+/// holds m parts can be in at most 12 / m of a set, so the shares of the
+/// parts still free sum to at least twelve times the sets they can still
+/// make (the fractional packing bound).
+constexpr int kWhole = 12;
+int Share(int smallest_set) {
+  return smallest_set == 0 ? 0 : kWhole / smallest_set;
+}
+
+/// Sizes of sets: two parts (a component against a component, through the
+/// imaginary element) and three (a component against a pair).
+constexpr int kPair = 2;
+constexpr int kTriple = 3;
+
+/// The clock is read once in this many units of work.
+constexpr int64_t kWorkPerClockRead = 1 << 16;
+
+class Packer {
+ public:
+  Packer(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
+         const PackingLimits& limits)
+      : sets_(sets), limits_(limits), dead_(sets.size(), 0) {
+    BuildPartLists();
+    BuildPairGraph(singles);
+    available_.fill(true);
+    owner_.fill(-1);
+    for (const Candidate& c : sets_) {
+      for (int k = 0; k < c.size; ++k)
+        Gain(c.parts[k], c.size);
+      if (c.size == kTriple) ++live_triples_;
+    }
+  }
+
+  Packing Run(bool complete, bool pairs_complete);
+
+ private:
+  void BuildPartLists();
+  void Kill(int c);
+  void Revive(int c);
+  void Cover(int p);
+  void Uncover(int p);
+  void Ban(int p, bool on);
+  void BuildPairGraph(const std::vector<Part>& singles);
+  void Tally(int q, int sign);
+  void Lose(int q, int size);
+  void Gain(int q, int size);
+  int Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets = nullptr,
+               std::array<bool, kParts>* matched_parts = nullptr,
+               const Candidate* without = nullptr) const;
+  int Bound(int matched, int parts, int big, bool triples) const;
+  void Take(int c);
+  void Drop(int c);
+  void FillAround(const std::array<Part, kMaxSetParts>& parts, int size);
+  bool Improve(const std::vector<int>& removed, int target);
+  void Search(int count);
+  bool Stopped();
+  void Exchanges(size_t goal);
+  std::vector<int> Greedy(const std::vector<int>& order, std::vector<int> first = {}) const;
+  std::vector<int> LowerDeviations(std::vector<int> chosen) const;
+  std::vector<int> Clusters();
+
+  const std::vector<Candidate>& sets_;
+  PackingLimits limits_;
+  /// Candidates holding each part, by size, then in rising index:
+  /// list_[start_[p]] on.
+  std::vector<int> start_;
+  std::vector<int> list_;
+  std::array<int, kParts> share_{};
+  /// How many parts of each candidate are taken or left out: 0 = live.
+  std::vector<uint8_t> dead_;
+  std::array<int, kParts> live_{};   ///< Live candidates holding each part.
+  std::array<int, kParts> live2_{};  ///< Of them, those of two parts.
+  /// Parts with a set of two parts, in the order of their values; whether
+  /// two of them make a set of two (`pairs_`), and whether those sets
+  /// link each part to a run of the parts after it, the run's end rising
+  /// with the part, so that a greedy matching in this order is a largest.
+  std::vector<Part> singles_;
+  std::vector<int> pairs_;  ///< A candidate of the two parts, or -1.
+  bool runs_ = true;
+  bool pairs_whole_ = false;  ///< Every set of two is a candidate.
+  int live_parts_ = 0;        ///< Available parts in some live candidate.
+  int big_parts_ = 0;         ///< Available parts in some live candidate of 3 or 4 parts.
+  int live_triples_ = 0;      ///< Live candidates of three parts.
+  std::array<bool, kParts> available_{};
+  std::array<int, kParts> owner_{};  ///< The chosen candidate holding each part, or -1.
+  int shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
+  std::vector<int> chosen_;
+  int64_t work_ = 0;
+  int64_t next_clock_read_ = 0;
+  bool stopped_ = false;
+  // The search's path and its best.
+  std::vector<int> path_;
+  std::vector<int> best_;
+  int best_count_ = 0;
+  int target_ = 0;
+};
+
+void Packer::BuildPartLists() {
+  std::array<int, kParts> smallest{};
+  start_.assign(kParts + 1, 0);
+  for (const Candidate& c : sets_) {
+    for (int k = 0; k < c.size; ++k) {
+      const Part p = c.parts[k];
+      ++start_[p + 1];
+      if (smallest[p] == 0 || c.size < smallest[p]) smallest[p] = c.size;
+    }
+  }
+  for (int p = 0; p < kParts; ++p) {
+    start_[p + 1] += start_[p];
+    share_[p] = Share(smallest[p]);
+  }
+  list_.resize(start_[kParts]);
+  std::vector<int> next(start_.begin(), start_.end() - 1);
+  // Smaller sets first: the search tries them first, as they leave more
+  // parts to the others.
+  for (int size = kPair; size <= kMaxSetParts; ++size) {
+    for (size_t i = 0; i < sets_.size(); ++i) {
+      const Candidate& c = sets_[i];
+      if (c.size != size) continue;
+      for (int k = 0; k < c.size; ++k)
+        list_[next[c.parts[k]]++] = static_cast<int>(i);
+    }
+  }
+}
+
+void Packer::BuildPairGraph(const std::vector<Part>& singles) {
+  pairs_.assign(static_cast<size_t>(kParts) * kParts, -1);
+  for (size_t i = sets_.size(); i-- > 0;) {
+    const Candidate& c = sets_[i];
+    if (c.size != kPair) continue;
+    pairs_[c.parts[0] * kParts + c.parts[1]] = static_cast<int>(i);
+    pairs_[c.parts[1] * kParts + c.parts[0]] = static_cast<int>(i);
+  }
+  for (Part p : singles) {
+    for (int q = 0; q < kParts; ++q) {
+      if (pairs_[p * kParts + q] >= 0) {
+        singles_.push_back(p);
+        break;
+      }
+    }
+  }
+  const int n = static_cast<int>(singles_.size());
+  int last_end = 0;
+  for (int i = 0; i < n && runs_; ++i) {
+    int end = i;
+    for (int j = i + 1; j < n; ++j)
+      if (pairs_[singles_[i] * kParts + singles_[j]] >= 0) end = j;
+    for (int j = i + 1; j <= end; ++j)
+      runs_ = runs_ && pairs_[singles_[i] * kParts + singles_[j]] >= 0;
+    if (end > i) {
+      runs_ = runs_ && end >= last_end;
+      last_end = end;
+    }
+  }
+}
+
+/// Adds (sign 1) or takes away (-1) what part q brings to the running
+/// totals of the bound, as the part stands now.
+void Packer::Tally(int q, int sign) {
+  if (!available_[q]) return;
+  if (live_[q] > 0) {
+    shares_ += sign * share_[q];
+    live_parts_ += sign;
+  }
+  if (live_[q] > live2_[q]) big_parts_ += sign;
+}
+
+void Packer::Lose(int q, int size) {
+  Tally(q, -1);
+  --live_[q];
+  if (size == kPair) --live2_[q];
+  Tally(q, 1);
+}
+
+void Packer::Gain(int q, int size) {
+  Tally(q, -1);
+  ++live_[q];
+  if (size == kPair) ++live2_[q];
+  Tally(q, 1);
+}
+
+/// Counts one more taken or left-out part (or ban) against candidate c.
+void Packer::Kill(int c) {
+  if (dead_[c]++ != 0) return;
+  const Candidate& s = sets_[c];
+  for (int j = 0; j < s.size; ++j)
+    Lose(s.parts[j], s.size);
+  if (s.size == kTriple) --live_triples_;
+}
+
+void Packer::Revive(int c) {
+  if (--dead_[c] != 0) return;
+  const Candidate& s = sets_[c];
+  for (int j = 0; j < s.size; ++j)
+    Gain(s.parts[j], s.size);
+  if (s.size == kTriple) ++live_triples_;
+}
+
+void Packer::Cover(int p) {
+  Tally(p, -1);
+  available_[p] = false;
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k)
+    Kill(list_[k]);
+}
+
+void Packer::Uncover(int p) {
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k)
+    Revive(list_[k]);
+  available_[p] = true;
+  Tally(p, 1);
+}
+
+/// Keeps part p out of every set of three or four parts, or lets it in
+/// again; its sets of two stay.
+void Packer::Ban(int p, bool on) {
+  work_ += start_[p + 1] - start_[p];
+  for (int k = start_[p]; k < start_[p + 1]; ++k) {
+    if (sets_[list_[k]].size == kPair) continue;
+    if (on)
+      Kill(list_[k]);
+    else
+      Revive(list_[k]);
+  }
+}
+
+/// The most sets of two parts among the available parts (of one cluster
+/// when `clusters` is given): the greedy matching in the order of values,
+/// a largest one when the sets form runs; else half the parts.
+int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets,
+                     std::array<bool, kParts>* matched_parts, const Candidate* without) const {
+  int matched = 0;
+  int parts = 0;
+  int pending = -1;
+  for (Part p : singles_) {
+    if (!available_[p] || live2_[p] == 0) continue;
+    if (clusters != nullptr && (*clusters)[p] != cluster) continue;
+    if (without != nullptr &&
+        std::find(without->parts.begin(), without->parts.begin() + without->size, p) !=
+            without->parts.begin() + without->size)
+      continue;
+    ++parts;
+    if (pending >= 0 && pairs_[pending * kParts + p] >= 0) {
+      ++matched;
+      if (sets != nullptr) sets->push_back(pairs_[pending * kParts + p]);
+      if (matched_parts != nullptr) (*matched_parts)[p] = (*matched_parts)[pending] = true;
+      pending = -1;
+    } else {
+      pending = p;
+    }
+  }
+  return runs_ ? matched : parts / 2;
+}
+
+/// The most sets `parts` available parts can make, `big` of them in some
+/// set of three or four parts, when at most `matched` sets of two fit among
+/// them: sets of two use the fewest parts, so as many of them as fit, and
+/// the others of three parts (when `triples`) or four from the rest.
+int Packer::Bound(int matched, int parts, int big, bool triples) const {
+  return matched + std::min(parts - 2 * matched, big) / (triples ? kTriple : kMaxSetParts);
+}
+
+void Packer::Take(int c) {
+  for (int k = 0; k < sets_[c].size; ++k) {
+    Cover(sets_[c].parts[k]);
+    owner_[sets_[c].parts[k]] = c;
+  }
+  chosen_.push_back(c);
+}
+
+void Packer::Drop(int c) {
+  for (int k = 0; k < sets_[c].size; ++k) {
+    Uncover(sets_[c].parts[k]);
+    owner_[sets_[c].parts[k]] = -1;
+  }
+  chosen_.erase(std::find(chosen_.begin(), chosen_.end(), c));
+}
+
+/// Takes the live candidates that hold one of `parts`, lowest index first.
+void Packer::FillAround(const std::array<Part, kMaxSetParts>& parts, int size) {
+  for (int k = 0; k < size; ++k) {
+    const int p = parts[k];
+    for (int j = start_[p]; j < start_[p + 1] && available_[p]; ++j)
+      if (dead_[list_[j]] == 0) Take(list_[j]);
+  }
+}
+
+bool Packer::Stopped() {
+  if (stopped_) return true;
+  if (work_ > limits_.work) stopped_ = true;
+  if (work_ >= next_clock_read_) {
+    next_clock_read_ = work_ + kWorkPerClockRead;
+    if (std::chrono::steady_clock::now() > limits_.deadline) stopped_ = true;
+  }
+  return stopped_;
+}
+
+/// Branch and bound over the live candidates: the available part with the
+/// fewest live candidates is covered by each of them in turn, or left out.
+/// When the sets of two form runs, a largest matching of them is found
+/// directly: then only the larger sets are branched on (a part is in one
+/// of them, or in none), and every node's matching completes a selection.
+void Packer::Search(int count) {
+  work_ += kParts + static_cast<int64_t>(singles_.size());
+  if (best_count_ >= target_ || Stopped()) return;
+  std::array<bool, kParts> in_matching{};
+  const int matched = Matching(0, nullptr, nullptr, &in_matching);
+  const int bound =
+      std::min(shares_ / kWhole, Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
+  if (count + bound <= best_count_) return;
+  const bool by_matching = runs_ && pairs_whole_;
+  if (by_matching && count + matched > best_count_) {
+    best_count_ = count + matched;
+    best_ = path_;
+    Matching(0, nullptr, &best_);
+    if (best_count_ >= target_ || count + bound <= best_count_) return;
+  }
+  // A part the matching leaves out first: a larger set gains most there.
+  auto branches = [&](int q) { return by_matching ? live_[q] - live2_[q] : live_[q]; };
+  auto rank = [&](int q) { return std::pair(in_matching[q], branches(q)); };
+  int p = -1;
+  for (int q = 0; q < kParts; ++q) {
+    if (available_[q] && branches(q) > 0 && (p < 0 || rank(q) < rank(p))) p = q;
+  }
+  if (p < 0) {
+    if (!by_matching) {
+      best_count_ = count;
+      best_ = path_;
+    }
+    return;
+  }
+  // The sets that cost the matching nothing first.
+  auto costless = [&](int c) {
+    for (int j = 0; j < sets_[c].size; ++j)
+      if (in_matching[sets_[c].parts[j]]) return false;
+    return true;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_; ++k) {
+      const int c = list_[k];
+      if (dead_[c] != 0 || (by_matching && sets_[c].size == kPair)) continue;
+      if (by_matching && costless(c) != (pass == 0)) continue;
+      if (!by_matching && pass == 1) break;
+      const Candidate& s = sets_[c];
+      if (by_matching) {
+        // The bound after taking c, from above, before paying for it: its
+        // parts leave the matching, the available parts and the larger sets.
+        const int after = Matching(0, nullptr, nullptr, nullptr, &s);
+        if (count + 1 +
+                Bound(after, live_parts_ - s.size, big_parts_ - s.size, live_triples_ > 0) <=
+            best_count_)
+          continue;
+      }
+      for (int j = 0; j < s.size; ++j)
+        Cover(s.parts[j]);
+      path_.push_back(c);
+      Search(count + 1);
+      path_.pop_back();
+      for (int j = s.size; j-- > 0;)
+        Uncover(s.parts[j]);
+    }
+  }
+  if (by_matching) {
+    Ban(p, true);
+    Search(count);
+    Ban(p, false);
+  } else {
+    Cover(p);
+    Search(count);
+    Uncover(p);
+  }
+}
+
+/// Gives back the chosen candidates `removed` and searches their parts and
+/// the free ones for more sets, at most `target`. Keeps the best found, or
+/// takes `removed` again. True when the search was exhausted.
+bool Packer::Improve(const std::vector<int>& removed, int target) {
+  for (int c : removed)
+    Drop(c);
+  best_count_ = static_cast<int>(removed.size());
+  best_ = removed;
+  target_ = target;
+  path_.clear();
+  Search(0);
+  for (int c : best_)
+    Take(c);
+  for (int c : removed)
+    FillAround(sets_[c].parts, sets_[c].size);
+  return !stopped_;
+}
+
+/// Trades one chosen set for two, then two neighbouring ones for three.
+void Packer::Exchanges(size_t goal) {
+  for (bool again = true; again && !stopped_ && chosen_.size() < goal;) {
+    again = false;
+    const std::vector<int> before = chosen_;
+    for (int c : before) {
+      if (stopped_ || chosen_.size() >= goal) return;
+      if (std::find(chosen_.begin(), chosen_.end(), c) == chosen_.end()) continue;
+      const size_t had = chosen_.size();
+      Improve({c}, 2);
+      again = again || chosen_.size() > had;
+    }
+    // Pairs next to the free parts first: the trades that use them.
+    std::vector<int> order;
+    for (int f = 0; f < kParts; ++f) {
+      if (!available_[f]) continue;
+      for (int j = start_[f]; j < start_[f + 1]; ++j) {
+        const Candidate& d = sets_[list_[j]];
+        for (int m = 0; m < d.size; ++m)
+          if (owner_[d.parts[m]] >= 0) order.push_back(owner_[d.parts[m]]);
+      }
+    }
+    std::sort(order.begin(), order.end());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    for (int c : before)
+      if (!std::binary_search(order.begin(), order.end(), c)) order.push_back(c);
+    for (size_t i = 0; i < order.size() && !again && !stopped_; ++i) {
+      const int c = order[i];
+      std::vector<int> neighbours;
+      for (int k = 0; k < sets_[c].size; ++k) {
+        const Part p = sets_[c].parts[k];
+        for (int j = start_[p]; j < start_[p + 1]; ++j) {
+          const Candidate& d = sets_[list_[j]];
+          for (int m = 0; m < d.size; ++m) {
+            const int t = owner_[d.parts[m]];
+            if (t >= 0 && t != c) neighbours.push_back(t);
+          }
+        }
+      }
+      std::sort(neighbours.begin(), neighbours.end());
+      neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
+      for (int t : neighbours) {
+        if (stopped_) return;
+        const size_t had = chosen_.size();
+        Improve({c, t}, 3);
+        if (chosen_.size() > had) {
+          again = true;
+          break;
+        }
+      }
+    }
+  }
+}
+
+/// Picks the candidates of `first`, then of `order`, whose parts are all
+/// still unused.
+std::vector<int> Packer::Greedy(const std::vector<int>& order, std::vector<int> first) const {
+  std::array<bool, kParts> used{};
+  std::vector<int> out;
+  first.insert(first.end(), order.begin(), order.end());
+  for (int c : first) {
+    const Candidate& s = sets_[c];
+    bool free = true;
+    for (int k = 0; k < s.size; ++k)
+      free = free && !used[s.parts[k]];
+    if (!free) continue;
+    for (int k = 0; k < s.size; ++k)
+      used[s.parts[k]] = true;
+    out.push_back(c);
+  }
+  return out;
+}
+
+/// Trades each chosen set, the worst first, for the candidate of least
+/// deviation among those whose parts are its own or unused, and takes what
+/// fits in the parts that frees.
+std::vector<int> Packer::LowerDeviations(std::vector<int> chosen) const {
+  std::array<bool, kParts> used{};
+  for (int c : chosen)
+    for (int k = 0; k < sets_[c].size; ++k)
+      used[sets_[c].parts[k]] = true;
+  auto free = [&](int c) {
+    for (int k = 0; k < sets_[c].size; ++k)
+      if (used[sets_[c].parts[k]]) return false;
+    return true;
+  };
+  auto take = [&](int c, bool on) {
+    for (int k = 0; k < sets_[c].size; ++k)
+      used[sets_[c].parts[k]] = on;
+  };
+  std::sort(chosen.rbegin(), chosen.rend());
+  const size_t had = chosen.size();
+  for (size_t i = 0; i < had; ++i) {
+    const int c = chosen[i];
+    take(c, false);
+    int best = c;
+    for (int k = 0; k < sets_[c].size; ++k) {
+      const Part p = sets_[c].parts[k];
+      for (int j = start_[p]; j < start_[p + 1]; ++j)
+        if (list_[j] < best && free(list_[j])) best = list_[j];
+    }
+    take(best, true);
+    chosen[i] = best;
+    for (int k = 0; k < sets_[c].size; ++k) {
+      const Part p = sets_[c].parts[k];
+      for (int j = start_[p]; j < start_[p + 1] && !used[p]; ++j) {
+        if (free(list_[j])) {
+          take(list_[j], true);
+          chosen.push_back(list_[j]);
+        }
+      }
+    }
+  }
+  return chosen;
+}
+
+/// The cluster of each part: parts joined by candidates, by the lowest
+/// part of the cluster; -1 for parts in no candidate.
+std::vector<int> Packer::Clusters() {
+  std::vector<int> up(kParts);
+  std::iota(up.begin(), up.end(), 0);
+  auto root = [&](int p) {
+    while (up[p] != p)
+      p = up[p] = up[up[p]];
+    return p;
+  };
+  for (const Candidate& c : sets_) {
+    for (int k = 1; k < c.size; ++k) {
+      const int a = root(c.parts[0]);
+      const int b = root(c.parts[k]);
+      up[std::max(a, b)] = std::min(a, b);
+    }
+  }
+  std::vector<int> cluster(kParts, -1);
+  for (int p = 0; p < kParts; ++p)
+    if (share_[p] > 0) cluster[p] = root(p);
+  return cluster;
+}
+
+Packing Packer::Run(bool complete, bool pairs_complete) {
+  pairs_whole_ = pairs_complete;
+  // Greedy by deviation, and greedy by size then deviation (small sets
+  // leave more parts for others); the larger wins, ties to the first.
+  std::vector<int> by_deviation(sets_.size());
+  std::iota(by_deviation.begin(), by_deviation.end(), 0);
+  std::vector<int> by_size = by_deviation;
+  std::stable_sort(by_size.begin(), by_size.end(),
+                   [&](int a, int b) { return sets_[a].size < sets_[b].size; });
+  std::vector<int> greedy = Greedy(by_deviation);
+  std::vector<int> small_first = Greedy(by_size);
+  if (small_first.size() > greedy.size()) greedy.swap(small_first);
+  // And the largest matching by sets of two first, the rest by deviation.
+  std::vector<int> matched;
+  Matching(0, nullptr, &matched);
+  small_first = Greedy(by_deviation, matched);
+  if (small_first.size() > greedy.size()) greedy.swap(small_first);
+
+  // The bound of each cluster: clusters share no candidate. An incomplete
+  // list may split a cluster, so it counts as one.
+  std::vector<int> cluster = Clusters();
+  if (!complete) {
+    for (int& k : cluster)
+      if (k >= 0) k = 0;
+  }
+  std::array<int, kParts> shares{};
+  for (int p = 0; p < kParts; ++p)
+    if (cluster[p] >= 0) shares[cluster[p]] += share_[p];
+  auto short_clusters = [&] {
+    std::array<int, kParts> sets{};
+    for (int c : chosen_)
+      ++sets[cluster[sets_[c].parts[0]]];
+    std::vector<int> out;
+    for (int k = 0; k < kParts; ++k)
+      if (sets[k] < shares[k] / kWhole) out.push_back(k);
+    return out;
+  };
+  std::array<int, kParts> bound{};
+  std::array<int, kParts> parts{};
+  std::array<int, kParts> big{};
+  std::array<bool, kParts> triples{};
+  for (int p = 0; p < kParts; ++p) {
+    if (cluster[p] < 0) continue;
+    ++parts[cluster[p]];
+    if (live_[p] > live2_[p]) ++big[cluster[p]];
+  }
+  for (const Candidate& c : sets_)
+    if (c.size == kTriple) triples[cluster[c.parts[0]]] = true;
+  for (int k = 0; k < kParts; ++k) {
+    bound[k] = shares[k] / kWhole;
+    // The matching may not be a largest of an incomplete list.
+    if (pairs_complete && parts[k] > 0)
+      bound[k] = std::min(bound[k], Bound(Matching(k, &cluster), parts[k], big[k], triples[k]));
+  }
+
+  chosen_ = greedy;
+  std::vector<int> open = short_clusters();
+  if (!open.empty()) {
+    // The greedy sets taken with their parts' bookkeeping, for the search.
+    chosen_.clear();
+    for (int c : greedy)
+      Take(c);
+    Exchanges(static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
+    open = short_clusters();
+  }
+  // Exact search, smallest clusters first.
+  std::sort(open.begin(), open.end(),
+            [&](int a, int b) { return std::pair(shares[a], a) < std::pair(shares[b], b); });
+  for (int k : open) {
+    if (stopped_) break;
+    std::vector<int> inside;
+    for (int c : chosen_)
+      if (cluster[sets_[c].parts[0]] == k) inside.push_back(c);
+    if (Improve(inside, bound[k]) && complete) {
+      bound[k] = 0;
+      for (int c : chosen_)
+        if (cluster[sets_[c].parts[0]] == k) ++bound[k];
+    }
+  }
+  Packing out;
+  out.chosen = LowerDeviations(chosen_);
+  std::sort(out.chosen.begin(), out.chosen.end());
+  out.upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
+  out.proven = static_cast<int>(out.chosen.size()) == out.upper_bound;
+  out.timed_out = stopped_;
+  out.work = work_;
+  return out;
+}
+
+}  // namespace
+
+Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
+  Packer packer(candidates.sets, candidates.singles, limits);
+  return packer.Run(candidates.complete, candidates.pairs_complete);
+}
