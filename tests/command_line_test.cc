@@ -32,6 +32,7 @@ TEST(CommandLine, EveryForm) {
       {{"-1", "--", "-h"}, Request::kRun, "-h", 1, ""},
       {{"x", "--help", "y"}, Request::kHelp, kAsked, 0, ""},
       {{"--version"}, Request::kVersion, kAsked, 0, ""},
+      {{"/?"}, kWindows ? Request::kHelp : Request::kRun, kWindows ? kAsked : "/?", 0, ""},
       {{"-2"}, Request::kMisuse, kAsked, 0, ""},
       {{"--1"}, Request::kMisuse, kAsked, 0, ""},
       {{"-x", "--help"}, Request::kMisuse, kAsked, 0, ""},

@@ -241,6 +241,12 @@ TEST_F(VvodzTest, NameDialogue) {
   // The input ends right after the name, or within the rest of its line.
   EXPECT_EQ(Vvodz(p).out, Found(p, 8, 3));
   EXPECT_EQ(Vvodz(p + " tail").out, Found(p, 8, 3));
+
+  // A name with blanks, as a file manager copies it: taken whole when a
+  // file has it, quotes and trailing blanks dropped.
+  std::string spaced = Fail("my data.txt", "START,9,");
+  EXPECT_EQ(Vvodz("\"" + spaced + "\" \r\n").out, Found(spaced, 8, 3));
+  EXPECT_EQ(RR[16], 9.0f);
 }
 
 TEST_F(VvodzTest, DefaultNameWhenTheInputEnds) {
