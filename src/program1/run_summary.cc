@@ -4,6 +4,12 @@
 #include "text/trouble.h"
 
 void tell_summary(const RunSummary& summary) {
+  // The listing ends without a line break: at a terminal the summary starts
+  // on a line of its own.
+  if (console.err_terminal && (!in_trouble() || !summary.files.empty() || !summary.most.empty())) {
+    flush_output(&console.out);
+    put_text(&console.err, "\n");
+  }
   if (!summary.most.empty()) tell("%s", summary.most.c_str());
   if (summary.more_sets && !in_trouble())
     tell("Среди неиспользованных компонентов есть ещё подборки: podbor --most найдёт больше.");
