@@ -37,8 +37,8 @@ struct CandidateSets {
   std::vector<Part> singles;
 };
 
-/// The candidate sets of `sides` (in value order) at threshold `tch` whose
-/// kind fv1 or fv2 names, at most about `cap` of them, in rising deviation
+/// The candidate sets of `sides` (in value order) at `threshold` whose
+/// kind v1 or v2 names, at most about `cap` of them, in rising deviation
 /// (a deviation that is not a number last).
 CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, char v1, char v2,
                              size_t cap);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <numeric>
 
 #include "program1/register_table.h"
@@ -11,14 +12,23 @@ namespace {
 /// Parts are relative indices below kFlagSlots.
 constexpr int kParts = kFlagSlots;
 
-/// A part's share of a set, in twelfths of a set: a part whose smallest set
-/// holds m parts can be in at most 12 / m of a set, so the shares of the
-/// parts still free sum to at least twelve times the sets they can still
-/// make (the fractional packing bound).
-constexpr int kWhole = 12;
-int Share(int smallest_set) {
-  return smallest_set == 0 ? 0 : kWhole / smallest_set;
+/// A part's share of a set, in units of kWhole: the shares of every
+/// candidate's parts sum to a whole at least, so the shares of the parts
+/// still free bound the sets they can still make (a feasible solution of
+/// the dual of the fractional packing). A part whose smallest set holds m
+/// parts has 1 / m at first.
+constexpr int64_t kWhole = int64_t{1} << 20;
+int64_t Share(int smallest_set) {
+  return smallest_set == 0 ? 0 : (kWhole + smallest_set - 1) / smallest_set;
 }
+
+/// Lists of at most this many candidates get better shares from a few
+/// rounds of the multiplicative-weights method (Garg and Koenemann): each
+/// round raises the shares of the candidate whose parts have the least.
+constexpr size_t kWeighedCandidates = 20000;
+constexpr int64_t kWeighingWork = 5000000;
+constexpr double kWeighingStep = 0.05;
+constexpr int64_t kWeighingRounds = 20;
 
 /// Sizes of sets: two parts (a component against a component, through the
 /// imaginary element) and three (a component against a pair).
@@ -54,6 +64,7 @@ class Packer {
   void Uncover(int p);
   void Ban(int p, bool on);
   void BuildPairGraph(const std::vector<Part>& singles);
+  void Weigh();
   void Tally(int q, int sign);
   void Lose(int q, int size);
   void Gain(int q, int size);
@@ -78,7 +89,7 @@ class Packer {
   /// list_[start_[p]] on.
   std::vector<int> start_;
   std::vector<int> list_;
-  std::array<int, kParts> share_{};
+  std::array<int64_t, kParts> share_{};
   /// How many parts of each candidate are taken or left out: 0 = live.
   std::vector<uint8_t> dead_;
   std::array<int, kParts> live_{};   ///< Live candidates holding each part.
@@ -96,7 +107,7 @@ class Packer {
   int live_triples_ = 0;      ///< Live candidates of three parts.
   std::array<bool, kParts> available_{};
   std::array<int, kParts> owner_{};  ///< The chosen candidate holding each part, or -1.
-  int shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
+  int64_t shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
   std::vector<int> chosen_;
   int64_t work_ = 0;
   int64_t next_clock_read_ = 0;
@@ -134,6 +145,59 @@ void Packer::BuildPartLists() {
         list_[next[c.parts[k]]++] = static_cast<int>(i);
     }
   }
+}
+
+void Packer::Weigh() {
+  if (sets_.empty() || sets_.size() > kWeighedCandidates) return;
+  std::array<double, kParts> y{};
+  for (int p = 0; p < kParts; ++p)
+    y[p] = share_[p] > 0 ? 1.0 : 0.0;
+  auto length = [&](const Candidate& c) {
+    double sum = 0;
+    for (int k = 0; k < c.size; ++k)
+      sum += y[c.parts[k]];
+    return sum;
+  };
+  std::array<double, kParts> best{};
+  double best_total = 0;
+  const int64_t rounds = std::min<int64_t>(kWeighingRounds * kParts,
+                                           kWeighingWork / static_cast<int64_t>(sets_.size()));
+  for (int64_t r = 0; r < rounds; ++r) {
+    size_t shortest = 0;
+    double least = length(sets_[0]);
+    for (size_t i = 1; i < sets_.size(); ++i) {
+      const double l = length(sets_[i]);
+      if (l < least) {
+        least = l;
+        shortest = i;
+      }
+    }
+    double total = 0;
+    for (double v : y)
+      total += v;
+    if (best_total == 0 || total / least < best_total) {
+      best_total = total / least;
+      for (int p = 0; p < kParts; ++p)
+        best[p] = y[p] / least;
+    }
+    const Candidate& c = sets_[shortest];
+    for (int k = 0; k < c.size; ++k)
+      y[c.parts[k]] *= 1 + kWeighingStep;
+  }
+  // Rounded up, every candidate's shares still make a whole.
+  std::array<int64_t, kParts> share{};
+  int64_t total = 0;
+  int64_t before = 0;
+  for (int p = 0; p < kParts; ++p) {
+    share[p] = static_cast<int64_t>(std::ceil(best[p] * static_cast<double>(kWhole)));
+    total += share[p];
+    before += share_[p];
+  }
+  if (total >= before) return;
+  share_ = share;
+  shares_ = 0;
+  for (int p = 0; p < kParts; ++p)
+    if (available_[p] && live_[p] > 0) shares_ += share_[p];
 }
 
 void Packer::BuildPairGraph(const std::vector<Part>& singles) {
@@ -319,8 +383,8 @@ void Packer::Search(int count) {
   if (best_count_ >= target_ || Stopped()) return;
   std::array<bool, kParts> in_matching{};
   const int matched = Matching(0, nullptr, nullptr, &in_matching);
-  const int bound =
-      std::min(shares_ / kWhole, Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
+  const int bound = std::min(static_cast<int>(shares_ / kWhole),
+                             Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
   if (count + bound <= best_count_) return;
   const bool by_matching = runs_ && pairs_whole_;
   if (by_matching && count + matched > best_count_) {
@@ -567,19 +631,24 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
     for (int& k : cluster)
       if (k >= 0) k = 0;
   }
-  std::array<int, kParts> shares{};
+  // Better shares where the first ones leave the greedy selection short.
+  int64_t first_shares = 0;
+  for (int p = 0; p < kParts; ++p)
+    first_shares += share_[p];
+  if (static_cast<int64_t>(greedy.size()) < first_shares / kWhole) Weigh();
+  std::array<int64_t, kParts> shares{};
   for (int p = 0; p < kParts; ++p)
     if (cluster[p] >= 0) shares[cluster[p]] += share_[p];
+  std::array<int, kParts> bound{};
   auto short_clusters = [&] {
     std::array<int, kParts> sets{};
     for (int c : chosen_)
       ++sets[cluster[sets_[c].parts[0]]];
     std::vector<int> out;
     for (int k = 0; k < kParts; ++k)
-      if (sets[k] < shares[k] / kWhole) out.push_back(k);
+      if (sets[k] < bound[k]) out.push_back(k);
     return out;
   };
-  std::array<int, kParts> bound{};
   std::array<int, kParts> parts{};
   std::array<int, kParts> big{};
   std::array<bool, kParts> triples{};
@@ -591,7 +660,7 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
   for (const Candidate& c : sets_)
     if (c.size == kTriple) triples[cluster[c.parts[0]]] = true;
   for (int k = 0; k < kParts; ++k) {
-    bound[k] = shares[k] / kWhole;
+    bound[k] = static_cast<int>(shares[k] / kWhole);
     // The matching may not be a largest of an incomplete list.
     if (pairs_complete && parts[k] > 0)
       bound[k] = std::min(bound[k], Bound(Matching(k, &cluster), parts[k], big[k], triples[k]));

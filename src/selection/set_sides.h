@@ -42,11 +42,11 @@ inline char set_kind(const Side& a, const Side& b) {
   return a.single() || b.single() ? kSetWithImaginary : kSetOfPairs;
 }
 
-/// Whether sets of `kind` count for a run printing the pair flags fv1, fv2.
+/// Whether sets of `kind` count for a run printing the pair flags v1, v2.
 inline bool kind_counts(char kind, char v1, char v2) {
   return v1 == kind || v2 == kind;
 }
 
 /// Whether the sides low and high (low.fc <= high.fc) are close enough:
-/// their deviation does not stop the report at threshold `tch`.
+/// their deviation does not stop the report at `threshold`.
 bool within_threshold(const Side& low, const Side& high, float threshold);
