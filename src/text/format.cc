@@ -50,8 +50,8 @@ int NonFinite(char* buf, size_t size, const char* spec, double x) {
 /// snprintf, and its letter.
 struct Field {
   char spec[32] = {};
-  size_t len = 0;  ///< Bytes of the spec in the format.
-  char conv = 0;   ///< 0: the format ends inside the spec.
+  size_t len = 0;  ///< Bytes of the field in the format.
+  char conv = 0;   ///< 0: the format ends inside the field.
 };
 
 /// The conversion that begins at `pct`.
