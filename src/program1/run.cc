@@ -99,9 +99,9 @@ std::vector<ChosenMatch> ChooseMost(const Input& in, int nn, bool* chosen, RunSu
   std::vector<ChosenMatch> matches;
   *chosen = false;
   if (fall != 0) {
-    tell(
+    summary->most =
         "--most: компоненты можно использовать повторно (FALL, 1, или -1), выбирать нечего: "
-        "выведен обычный обход");
+        "выведен обычный обход";
     return matches;
   }
   const Selection s = most_sets(nn, in.Ns, tch, fv1, fv2);
