@@ -161,3 +161,26 @@ TEST(WholeRun, TheReasonFollowsTheConsoleLineItExplains) {
             std::string::npos)
       << r.out;
 }
+
+// --most on the sample stock: the walk leaves a set among the unused parts
+// and says so; --most reports it too, in both reports, and proves the count.
+TEST(WholeRun, MostTakesTheSetsTheWalkLeaves) {
+  ScopedTempDir dir;
+  write_file(dir / "data_1.txt", read_file(examples_dir() + "/data_1.txt"));
+  const struct {
+    std::vector<std::string> args;
+    int sets;
+    const char* says;
+  } cases[] = {
+      {{"data_1.txt"}, 4, "podbor --most найдёт больше"},
+      {{"-m", "data_1.txt"}, 5, "--most: подборок 5, и больше не составить никаким выбором"},
+  };
+  for (const auto& c : cases) {
+    RunResult r = run_podbor_split(dir.path(), "", {c.args});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(count_of(r.out, "Rsr_"), c.sets);
+    EXPECT_EQ(count_of(read_file(dir / "Rezalts.txt"), "Rsr_"), c.sets);
+    EXPECT_EQ(count_of(r.out, "Вывод остановлен по превышению"), 1);
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  }
+}
