@@ -414,7 +414,9 @@ void Packer::Search(int count) {
     return true;
   };
   for (int pass = 0; pass < 2; ++pass) {
-    for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_; ++k) {
+    // A stop ends every level at once: each branch left would cover and
+    // uncover its parts only to return.
+    for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_ && !stopped_; ++k) {
       const int c = list_[k];
       if (dead_[c] != 0 || (by_matching && sets_[c].size == kPair)) continue;
       if (by_matching && costless(c) != (pass == 0)) continue;
@@ -438,6 +440,7 @@ void Packer::Search(int count) {
         Uncover(s.parts[j]);
     }
   }
+  if (stopped_) return;
   if (by_matching) {
     Ban(p, true);
     Search(count);
