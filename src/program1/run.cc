@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,29 +93,24 @@ Input ReadInput(const CommandLine& line) {
   return in;
 }
 
-/// --most: the sets chosen instead of the walk by deviation, and one line
-/// on how good the choice is. Nothing to choose with repeated use: the walk
-/// then runs as always.
-std::vector<ChosenMatch> ChooseMost(const Input& in, int nn, bool* chosen, RunSummary* summary) {
-  std::vector<ChosenMatch> matches;
-  *chosen = false;
+/// --most: the sets chosen instead of the walk by deviation, and the line
+/// that says how good the choice is. Nothing to choose with repeated use:
+/// the walk then runs as always.
+std::optional<Selection> ChooseMost(const Input& in, int nn, RunSummary* summary) {
   if (fall != 0) {
     summary->most =
         "--most: компоненты можно использовать повторно (FALL, 1, или -1), выбирать нечего: "
         "выведен обычный обход";
-    return matches;
+    return std::nullopt;
   }
-  const Selection s = most_sets(nn, in.Ns, tch, fv1, fv2);
-  for (const ChosenSet& c : s.sets)
-    matches.push_back(ChosenMatch{c.low, c.high, c.f_de, c.kind});
-  *chosen = true;
+  Selection s = most_sets(nn, in.Ns, tch, fv1, fv2);
   const int found = static_cast<int>(s.sets.size());
   if (s.optimal)
     summary->most = format("--most: подборок %d, и больше не составить никаким выбором", found);
   else
     summary->most = format("--most: подборок %d; больше %d не составить никаким выбором%s", found,
                            s.upper_bound, s.timed_out ? " (поиск остановлен по времени)" : "");
-  return matches;
+  return s;
 }
 
 /// The files written besides the console, and what the file report walked.
@@ -187,10 +183,8 @@ int run(int argc, const char* const* argv) {
 
   WalkPlan plan;
   RunSummary summary;
-  bool chosen = false;
-  const std::vector<ChosenMatch> most =
-      line.most ? ChooseMost(in, nn, &chosen, &summary) : std::vector<ChosenMatch>{};
-  if (chosen) plan.chosen = &most;
+  const std::optional<Selection> most = line.most ? ChooseMost(in, nn, &summary) : std::nullopt;
+  if (most) plan.chosen = &most->sets;
   summary.warnings = in.warnings;
   const Written written = WriteFiles(line, in, nn, zmin, zmax, plan, &summary);
   PRezalts(nn, &tch, in.N, &fv1, &fv2, in.Ns, 1, plan);

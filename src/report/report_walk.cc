@@ -107,9 +107,9 @@ void WalkByDeviation(Printer* printer, int n, float threshold, char flag1, char 
 
 /// The matches chosen ahead, then the stop line a walk to the threshold shows.
 void WalkChosen(Printer* printer, int n, float threshold) {
-  for (const ChosenMatch& c : *printer->plan.chosen) {
-    if (c.j < 0 || c.j > n || c.p < 0 || c.p > n) continue;
-    if (!TakeUp(printer, c.j, c.flag, c.p, c.flag, c.f_de)) return;
+  for (const ChosenSet& c : *printer->plan.chosen) {
+    if (c.low < 0 || c.low > n || c.high < 0 || c.high > n) continue;
+    if (!TakeUp(printer, c.low, c.kind, c.high, c.kind, c.f_de)) return;
   }
   if (static_cast<double>(threshold) >= kNoThreshold)
     printer->layout.stop(printer->out, static_cast<double>(threshold));

@@ -9,6 +9,7 @@
 
 #include "engine/deviation.h"
 #include "program1/register_table.h"
+#include "selection/most_sets.h"
 #include "text/output.h"
 
 /// The component list of the register table as the reports read it.
@@ -81,16 +82,6 @@ struct ReportLayout {
   bool (*every_ten)(Output* out);
 };
 
-/// A match chosen before the walk: record `j` against the record `p` of a
-/// value not below its own, deviating by `f_de` percent, both shown with the
-/// pair flag `flag`.
-struct ChosenMatch {
-  int j = 0;
-  int p = 0;
-  float f_de = 0.0f;
-  char flag = kPairOrdinary;
-};
-
 /// A match a walk printed, with the mean and the deviation it showed.
 struct WalkedMatch {
   int j = 0;
@@ -105,7 +96,7 @@ struct WalkPlan {
   /// nullptr: the matches by rising deviation with the stop rule. Else
   /// exactly these, in this order (podbor --most), then the stop line when
   /// a threshold is set, as a walk that reached it would show.
-  const std::vector<ChosenMatch>* chosen = nullptr;
+  const std::vector<ChosenSet>* chosen = nullptr;
   /// When given, receives the matches printed, in order.
   std::vector<WalkedMatch>* walked = nullptr;
 };
