@@ -38,11 +38,23 @@ constexpr int kTriple = 3;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
+/// A search that would take long in one order of the candidates often
+/// takes little in another: the exact search starts again in a shuffled
+/// order after this much work, then after half as much again, and so on.
+constexpr int64_t kFirstAttempt = 2000000;
+/// The trades of chosen sets may spend a quarter of the work.
+constexpr int64_t kTradesShare = 4;
+constexpr uint64_t kRandomSeed = 0x9E3779B97F4A7C15ull;
+
 class Packer {
  public:
   Packer(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
          const PackingLimits& limits)
-      : sets_(sets), limits_(limits), dead_(sets.size(), 0) {
+      : sets_(sets), limits_(limits), state_(sets.size()) {
+    for (size_t i = 0; i < sets.size(); ++i) {
+      state_[i].parts = sets[i].parts;
+      state_[i].size = static_cast<uint8_t>(sets[i].size);
+    }
     BuildPartLists();
     BuildPairGraph(singles);
     available_.fill(true);
@@ -75,7 +87,9 @@ class Packer {
   void Take(int c);
   void Drop(int c);
   void FillAround(const std::array<Part, kMaxSetParts>& parts, int size);
-  bool Improve(const std::vector<int>& removed, int target);
+  bool Improve(const std::vector<int>& removed, int target, bool restarts = false);
+  void Shuffle();
+  uint64_t Random(uint64_t n);
   void Search(int count);
   bool Stopped();
   void Exchanges(size_t goal);
@@ -90,8 +104,15 @@ class Packer {
   std::vector<int> start_;
   std::vector<int> list_;
   std::array<int64_t, kParts> share_{};
-  /// How many parts of each candidate are taken or left out: 0 = live.
-  std::vector<uint8_t> dead_;
+  /// Each candidate's parts beside how many of them are taken or left out
+  /// (0 = live), packed small: taking and giving back a part touches
+  /// thousands of candidates at random.
+  struct Live {
+    std::array<Part, kMaxSetParts> parts;
+    uint8_t size = 0;
+    uint8_t dead = 0;
+  };
+  std::vector<Live> state_;
   std::array<int, kParts> live_{};   ///< Live candidates holding each part.
   std::array<int, kParts> live2_{};  ///< Of them, those of two parts.
   /// Parts with a set of two parts, in the order of their values; whether
@@ -110,8 +131,11 @@ class Packer {
   int64_t shares_ = 0;  ///< Shares of the available parts that some live candidate holds.
   std::vector<int> chosen_;
   int64_t work_ = 0;
+  int64_t attempt_end_ = INT64_MAX;  ///< Where the current attempt of a search ends.
+  uint64_t random_ = kRandomSeed;
   int64_t next_clock_read_ = 0;
   bool stopped_ = false;
+  bool late_ = false;  ///< The deadline has passed.
   // The search's path and its best.
   std::vector<int> path_;
   std::vector<int> best_;
@@ -242,32 +266,42 @@ void Packer::Tally(int q, int sign) {
   if (live_[q] > live2_[q]) big_parts_ += sign;
 }
 
+/// One live candidate of `size` parts fewer for part q: the totals change
+/// only where the part's last candidate, or its last larger one, goes.
 void Packer::Lose(int q, int size) {
-  Tally(q, -1);
   --live_[q];
   if (size == kPair) --live2_[q];
-  Tally(q, 1);
+  if (!available_[q]) return;
+  if (live_[q] == 0) {
+    shares_ -= share_[q];
+    --live_parts_;
+  }
+  if (size != kPair && live_[q] == live2_[q]) --big_parts_;
 }
 
 void Packer::Gain(int q, int size) {
-  Tally(q, -1);
   ++live_[q];
   if (size == kPair) ++live2_[q];
-  Tally(q, 1);
+  if (!available_[q]) return;
+  if (live_[q] == 1) {
+    shares_ += share_[q];
+    ++live_parts_;
+  }
+  if (size != kPair && live_[q] == live2_[q] + 1) ++big_parts_;
 }
 
 /// Counts one more taken or left-out part (or ban) against candidate c.
 void Packer::Kill(int c) {
-  if (dead_[c]++ != 0) return;
-  const Candidate& s = sets_[c];
+  Live& s = state_[c];
+  if (s.dead++ != 0) return;
   for (int j = 0; j < s.size; ++j)
     Lose(s.parts[j], s.size);
   if (s.size == kTriple) --live_triples_;
 }
 
 void Packer::Revive(int c) {
-  if (--dead_[c] != 0) return;
-  const Candidate& s = sets_[c];
+  Live& s = state_[c];
+  if (--s.dead != 0) return;
   for (int j = 0; j < s.size; ++j)
     Gain(s.parts[j], s.size);
   if (s.size == kTriple) ++live_triples_;
@@ -359,16 +393,16 @@ void Packer::FillAround(const std::array<Part, kMaxSetParts>& parts, int size) {
   for (int k = 0; k < size; ++k) {
     const int p = parts[k];
     for (int j = start_[p]; j < start_[p + 1] && available_[p]; ++j)
-      if (dead_[list_[j]] == 0) Take(list_[j]);
+      if (state_[list_[j]].dead == 0) Take(list_[j]);
   }
 }
 
 bool Packer::Stopped() {
   if (stopped_) return true;
-  if (work_ > limits_.work) stopped_ = true;
+  if (work_ > limits_.work || work_ > attempt_end_) stopped_ = true;
   if (work_ >= next_clock_read_) {
     next_clock_read_ = work_ + kWorkPerClockRead;
-    if (std::chrono::steady_clock::now() > limits_.deadline) stopped_ = true;
+    if (std::chrono::steady_clock::now() > limits_.deadline) late_ = stopped_ = true;
   }
   return stopped_;
 }
@@ -418,18 +452,25 @@ void Packer::Search(int count) {
     // uncover its parts only to return.
     for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_ && !stopped_; ++k) {
       const int c = list_[k];
-      if (dead_[c] != 0 || (by_matching && sets_[c].size == kPair)) continue;
+      if (state_[c].dead != 0 || (by_matching && state_[c].size == kPair)) continue;
       if (by_matching && costless(c) != (pass == 0)) continue;
       if (!by_matching && pass == 1) break;
       const Candidate& s = sets_[c];
       if (by_matching) {
         // The bound after taking c, from above, before paying for it: its
         // parts leave the matching, the available parts and the larger sets.
-        const int after = Matching(0, nullptr, nullptr, nullptr, &s);
-        if (count + 1 +
-                Bound(after, live_parts_ - s.size, big_parts_ - s.size, live_triples_ > 0) <=
-            best_count_)
-          continue;
+        // The matching keeps its size where c holds none of its parts, and
+        // never grows: its size now bounds it until the bound says more.
+        auto beyond = [&](int after) {
+          return count + 1 +
+                     Bound(after, live_parts_ - s.size, big_parts_ - s.size, live_triples_ > 0) >
+                 best_count_;
+        };
+        if (!beyond(matched)) continue;
+        if (pass == 1) {
+          work_ += static_cast<int64_t>(singles_.size());
+          if (!beyond(Matching(0, nullptr, nullptr, nullptr, &s))) continue;
+        }
       }
       for (int j = 0; j < s.size; ++j)
         Cover(s.parts[j]);
@@ -455,19 +496,55 @@ void Packer::Search(int count) {
 /// Gives back the chosen candidates `removed` and searches their parts and
 /// the free ones for more sets, at most `target`. Keeps the best found, or
 /// takes `removed` again. True when the search was exhausted.
-bool Packer::Improve(const std::vector<int>& removed, int target) {
+bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts) {
   for (int c : removed)
     Drop(c);
   best_count_ = static_cast<int>(removed.size());
   best_ = removed;
   target_ = target;
   path_.clear();
-  Search(0);
+  std::vector<int> order;
+  if (restarts) order = list_;
+  for (int64_t attempt = kFirstAttempt;; attempt += attempt / 2) {
+    if (restarts) attempt_end_ = work_ + attempt;
+    Search(0);
+    if (!stopped_ || late_ || work_ > limits_.work || best_count_ >= target_ || !restarts) break;
+    stopped_ = false;
+    Shuffle();
+  }
+  if (restarts) {
+    attempt_end_ = INT64_MAX;
+    list_ = order;
+  }
   for (int c : best_)
     Take(c);
   for (int c : removed)
     FillAround(sets_[c].parts, sets_[c].size);
   return !stopped_;
+}
+
+uint64_t Packer::Random(uint64_t n) {
+  random_ ^= random_ << 13;
+  random_ ^= random_ >> 7;
+  random_ ^= random_ << 17;
+  return random_ % n;
+}
+
+/// Puts the candidates of each part, of each size, in a new random order.
+void Packer::Shuffle() {
+  auto shuffle = [&](int from, int to) {
+    for (int i = to - 1; i > from; --i)
+      std::swap(list_[i], list_[from + static_cast<int>(Random(i - from + 1))]);
+  };
+  for (int p = 0; p < kParts; ++p) {
+    int from = start_[p];
+    for (int k = start_[p]; k <= start_[p + 1]; ++k) {
+      if (k == start_[p + 1] || sets_[list_[k]].size != sets_[list_[from]].size) {
+        shuffle(from, k);
+        from = k;
+      }
+    }
+  }
 }
 
 /// Trades one chosen set for two, then two neighbouring ones for three.
@@ -676,7 +753,12 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
     chosen_.clear();
     for (int c : greedy)
       Take(c);
+    // The trades may take a share of the work; the exact search, which
+    // can prove its result, the rest.
+    attempt_end_ = work_ + limits_.work / kTradesShare;
     Exchanges(static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
+    attempt_end_ = INT64_MAX;
+    if (work_ <= limits_.work && !late_) stopped_ = false;
     open = short_clusters();
   }
   // Exact search, smallest clusters first.
@@ -687,7 +769,7 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
     std::vector<int> inside;
     for (int c : chosen_)
       if (cluster[sets_[c].parts[0]] == k) inside.push_back(c);
-    if (Improve(inside, bound[k]) && complete) {
+    if (Improve(inside, bound[k], true) && complete) {
       bound[k] = 0;
       for (int c : chosen_)
         if (cluster[sets_[c].parts[0]] == k) ++bound[k];
