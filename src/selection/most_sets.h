@@ -26,8 +26,8 @@ struct Selection {
 /// with the component list starting at slot Ns, at `threshold` (the run's
 /// tch), the output flags v1, v2 (fv1, fv2) saying which kinds count. Among
 /// selections of that size, one of small total deviation. The search ends
-/// by a budget of work, so the same table gives the same selection; a clock
-/// limit of 0.8 s stops it first only on a machine far slower than usual.
+/// by a budget of work, so the same table gives the same selection, or by
+/// a clock limit of 0.65 s, which a busy or slow machine reaches first.
 Selection most_sets(int nn, int Ns, float threshold, char v1, char v2);
 
 /// Whether the components still free (flagRR[k] == kFree for relative

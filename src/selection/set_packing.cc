@@ -72,6 +72,10 @@ class Packer {
   void BuildPartLists();
   void Kill(int c);
   void Revive(int c);
+  void Unlink(int c, int k);
+  void Link(int c, int k);
+  int Blocker(int c, int except) const;
+  void GiveBack(int p);
   void Cover(int p);
   void Uncover(int p);
   void Ban(int p, bool on);
@@ -104,15 +108,29 @@ class Packer {
   std::vector<int> start_;
   std::vector<int> list_;
   std::array<int64_t, kParts> share_{};
-  /// Each candidate's parts beside how many of them are taken or left out
-  /// (0 = live), packed small: taking and giving back a part touches
-  /// thousands of candidates at random.
+  /// Each candidate's parts, whether it is dead (a part of it taken, or
+  /// banned from larger sets) and where it stands among the members of
+  /// each part, side by side: taking and giving back a part touches many
+  /// candidates at random.
   struct Live {
     std::array<Part, kMaxSetParts> parts;
     uint8_t size = 0;
     uint8_t dead = 0;
+    std::array<int, kMaxSetParts> place{};
   };
   std::vector<Live> state_;
+  /// The candidates of each part as list_ has them, the live ones first
+  /// (live_[p] of them): taking a part goes over its live candidates only,
+  /// not over the many that deeper in the search are long dead. Each is
+  /// held as c * kMaxSetParts + k, k the part's place in candidate c.
+  std::vector<int> members_;
+  /// The dead candidates each taken or banned part keeps dead, to give
+  /// back when the part is given back (or to the next part keeping them).
+  std::array<std::vector<int>, kParts> held_;
+  std::array<bool, kParts> banned_{};
+  /// The order the search tries a part's candidates in, within a size:
+  /// their index, or a shuffled one after a restart.
+  std::vector<int> rank_;
   std::array<int, kParts> live_{};   ///< Live candidates holding each part.
   std::array<int, kParts> live2_{};  ///< Of them, those of two parts.
   /// Parts with a set of two parts, in the order of their values; whether
@@ -169,6 +187,18 @@ void Packer::BuildPartLists() {
         list_[next[c.parts[k]]++] = static_cast<int>(i);
     }
   }
+  members_.resize(list_.size());
+  for (int p = 0; p < kParts; ++p) {
+    for (int j = start_[p]; j < start_[p + 1]; ++j) {
+      const Live& c = state_[list_[j]];
+      const int k =
+          static_cast<int>(std::find(c.parts.begin(), c.parts.end(), p) - c.parts.begin());
+      members_[j] = list_[j] * kMaxSetParts + k;
+      state_[list_[j]].place[k] = j;
+    }
+  }
+  rank_.resize(sets_.size());
+  std::iota(rank_.begin(), rank_.end(), 0);
 }
 
 void Packer::Weigh() {
@@ -290,49 +320,111 @@ void Packer::Gain(int q, int size) {
   if (size != kPair && live_[q] == live2_[q] + 1) ++big_parts_;
 }
 
-/// Counts one more taken or left-out part (or ban) against candidate c.
+/// Moves live candidate c past the live members of its k-th part.
+void Packer::Unlink(int c, int k) {
+  const int q = state_[c].parts[k];
+  const int last = start_[q] + live_[q] - 1;
+  int& place = state_[c].place[k];
+  const int other = members_[last];
+  members_[place] = other;
+  state_[other / kMaxSetParts].place[other % kMaxSetParts] = place;
+  members_[last] = c * kMaxSetParts + k;
+  place = last;
+}
+
+/// Moves dead candidate c in among the live members of its k-th part.
+void Packer::Link(int c, int k) {
+  const int q = state_[c].parts[k];
+  const int first = start_[q] + live_[q];
+  int& place = state_[c].place[k];
+  const int other = members_[first];
+  members_[place] = other;
+  state_[other / kMaxSetParts].place[other % kMaxSetParts] = place;
+  members_[first] = c * kMaxSetParts + k;
+  place = first;
+}
+
 void Packer::Kill(int c) {
   Live& s = state_[c];
-  if (s.dead++ != 0) return;
-  for (int j = 0; j < s.size; ++j)
+  s.dead = 1;
+  for (int j = 0; j < s.size; ++j) {
+    Unlink(c, j);
     Lose(s.parts[j], s.size);
+  }
   if (s.size == kTriple) --live_triples_;
 }
 
 void Packer::Revive(int c) {
   Live& s = state_[c];
-  if (--s.dead != 0) return;
-  for (int j = 0; j < s.size; ++j)
+  s.dead = 0;
+  for (int j = 0; j < s.size; ++j) {
+    Link(c, j);
     Gain(s.parts[j], s.size);
+  }
   if (s.size == kTriple) ++live_triples_;
+}
+
+/// A part other than `except` that keeps dead candidate c dead: taken, or
+/// banned from larger sets when c is one; -1 when none.
+int Packer::Blocker(int c, int except) const {
+  const Live& s = state_[c];
+  for (int j = 0; j < s.size; ++j) {
+    const int q = s.parts[j];
+    if (q != except && (!available_[q] || (banned_[q] && s.size != kPair))) return q;
+  }
+  return -1;
+}
+
+/// Gives back the candidates part p kept dead: each comes alive, or passes
+/// to another part that keeps it dead (parts are given back in any order).
+void Packer::GiveBack(int p) {
+  std::vector<int>& held = held_[p];
+  work_ += static_cast<int64_t>(held.size());
+  for (size_t i = held.size(); i-- > 0;) {
+    const int c = held[i];
+    const int q = Blocker(c, p);
+    if (q >= 0)
+      held_[q].push_back(c);
+    else
+      Revive(c);
+  }
+  held.clear();
 }
 
 void Packer::Cover(int p) {
   Tally(p, -1);
   available_[p] = false;
-  work_ += start_[p + 1] - start_[p];
-  for (int k = start_[p]; k < start_[p + 1]; ++k)
-    Kill(list_[k]);
+  work_ += live_[p];
+  while (live_[p] > 0) {
+    const int c = members_[start_[p]] / kMaxSetParts;
+    Kill(c);
+    held_[p].push_back(c);
+  }
 }
 
 void Packer::Uncover(int p) {
-  work_ += start_[p + 1] - start_[p];
-  for (int k = start_[p]; k < start_[p + 1]; ++k)
-    Revive(list_[k]);
+  GiveBack(p);
   available_[p] = true;
   Tally(p, 1);
 }
 
 /// Keeps part p out of every set of three or four parts, or lets it in
-/// again; its sets of two stay.
+/// again; its sets of two stay. Part p stays available meanwhile.
 void Packer::Ban(int p, bool on) {
-  work_ += start_[p + 1] - start_[p];
-  for (int k = start_[p]; k < start_[p + 1]; ++k) {
-    if (sets_[list_[k]].size == kPair) continue;
-    if (on)
-      Kill(list_[k]);
-    else
-      Revive(list_[k]);
+  banned_[p] = on;
+  if (!on) {
+    GiveBack(p);
+    return;
+  }
+  work_ += live_[p];
+  for (int j = start_[p]; j < start_[p] + live_[p];) {
+    const int c = members_[j] / kMaxSetParts;
+    if (state_[c].size == kPair) {
+      ++j;
+      continue;
+    }
+    Kill(c);
+    held_[p].push_back(c);
   }
 }
 
@@ -447,12 +539,22 @@ void Packer::Search(int count) {
       if (in_matching[sets_[c].parts[j]]) return false;
     return true;
   };
+  // The live candidates of p, smaller sets first: each branch gives back
+  // what it took, so they are all live again when their turn comes.
+  std::vector<int> tries;
+  for (int j = start_[p]; j < start_[p] + live_[p]; ++j) {
+    const int c = members_[j] / kMaxSetParts;
+    if (!by_matching || state_[c].size != kPair) tries.push_back(c);
+  }
+  std::sort(tries.begin(), tries.end(), [&](int a, int b) {
+    return std::pair(state_[a].size, rank_[a]) < std::pair(state_[b].size, rank_[b]);
+  });
+  work_ += static_cast<int64_t>(tries.size());
   for (int pass = 0; pass < 2; ++pass) {
     // A stop ends every level at once: each branch left would cover and
     // uncover its parts only to return.
-    for (int k = start_[p]; k < start_[p + 1] && best_count_ < target_ && !stopped_; ++k) {
-      const int c = list_[k];
-      if (state_[c].dead != 0 || (by_matching && state_[c].size == kPair)) continue;
+    for (size_t k = 0; k < tries.size() && best_count_ < target_ && !stopped_; ++k) {
+      const int c = tries[k];
       if (by_matching && costless(c) != (pass == 0)) continue;
       if (!by_matching && pass == 1) break;
       const Candidate& s = sets_[c];
@@ -503,8 +605,6 @@ bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts)
   best_ = removed;
   target_ = target;
   path_.clear();
-  std::vector<int> order;
-  if (restarts) order = list_;
   for (int64_t attempt = kFirstAttempt;; attempt += attempt / 2) {
     if (restarts) attempt_end_ = work_ + attempt;
     Search(0);
@@ -514,7 +614,7 @@ bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts)
   }
   if (restarts) {
     attempt_end_ = INT64_MAX;
-    list_ = order;
+    std::iota(rank_.begin(), rank_.end(), 0);
   }
   for (int c : best_)
     Take(c);
@@ -530,21 +630,10 @@ uint64_t Packer::Random(uint64_t n) {
   return random_ % n;
 }
 
-/// Puts the candidates of each part, of each size, in a new random order.
+/// Puts the candidates in a new random order for the search.
 void Packer::Shuffle() {
-  auto shuffle = [&](int from, int to) {
-    for (int i = to - 1; i > from; --i)
-      std::swap(list_[i], list_[from + static_cast<int>(Random(i - from + 1))]);
-  };
-  for (int p = 0; p < kParts; ++p) {
-    int from = start_[p];
-    for (int k = start_[p]; k <= start_[p + 1]; ++k) {
-      if (k == start_[p + 1] || sets_[list_[k]].size != sets_[list_[from]].size) {
-        shuffle(from, k);
-        from = k;
-      }
-    }
-  }
+  for (size_t i = rank_.size(); i-- > 1;)
+    std::swap(rank_[i], rank_[Random(i + 1)]);
 }
 
 /// Trades one chosen set for two, then two neighbouring ones for three.

@@ -9,9 +9,9 @@
 
 #include "selection/candidate_sets.h"
 
-/// What the search may spend: units of work (each a candidate looked at
-/// while parts are taken or given back; the same input always takes the
-/// same number), and a deadline on the clock as a last resort.
+/// What the search may spend: units of work (each a candidate killed or
+/// brought back to life as parts are taken or given back; the same input
+/// always takes the same number), and a deadline on the clock.
 struct PackingLimits {
   int64_t work = 0;
   std::chrono::steady_clock::time_point deadline;
