@@ -32,7 +32,7 @@ constexpr size_t kCompleteCap = 1000000;
 /// followed by a complete one spends a third.
 constexpr int64_t kWorkLimit = 40000000;
 constexpr int64_t kFirstTryShare = 3;
-constexpr auto kTimeLimit = std::chrono::milliseconds(650);
+constexpr auto kTimeLimit = std::chrono::milliseconds(600);
 /// The complete list is tried only when the first try ends this early:
 /// listing a million candidates and setting up their search takes a
 /// quarter of a second.

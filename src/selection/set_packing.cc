@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
+#include <exception>
 #include <numeric>
+#include <thread>
 
 #include "program1/register_table.h"
 
@@ -45,12 +48,22 @@ constexpr int64_t kFirstAttempt = 2000000;
 /// The trades of chosen sets may spend a quarter of the work.
 constexpr int64_t kTradesShare = 4;
 constexpr uint64_t kRandomSeed = 0x9E3779B97F4A7C15ull;
+/// Searches side by side where the machine has the cores, and the seed
+/// of the second.
+constexpr unsigned kSearchThreads = 2;
+constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
 
 class Packer {
  public:
+  /// A packer with a `seed` other than 0 searches in a shuffled order from
+  /// the start, and stops once `settled` is set.
   Packer(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
-         const PackingLimits& limits)
-      : sets_(sets), limits_(limits), state_(sets.size()) {
+         const PackingLimits& limits, uint64_t seed = 0, const std::atomic<bool>* settled = nullptr)
+      : sets_(sets),
+        limits_(limits),
+        state_(sets.size()),
+        random_(kRandomSeed + seed),
+        settled_(settled) {
     for (size_t i = 0; i < sets.size(); ++i) {
       state_[i].parts = sets[i].parts;
       state_[i].size = static_cast<uint8_t>(sets[i].size);
@@ -96,6 +109,7 @@ class Packer {
   uint64_t Random(uint64_t n);
   void Search(int count);
   bool Stopped();
+  bool OutOfTime() const;
   void Exchanges(size_t goal);
   std::vector<int> Greedy(const std::vector<int>& order, std::vector<int> first = {}) const;
   std::vector<int> LowerDeviations(std::vector<int> chosen) const;
@@ -150,7 +164,8 @@ class Packer {
   std::vector<int> chosen_;
   int64_t work_ = 0;
   int64_t attempt_end_ = INT64_MAX;  ///< Where the current attempt of a search ends.
-  uint64_t random_ = kRandomSeed;
+  uint64_t random_;
+  const std::atomic<bool>* settled_;
   int64_t next_clock_read_ = 0;
   bool stopped_ = false;
   bool late_ = false;  ///< The deadline has passed.
@@ -492,11 +507,19 @@ void Packer::FillAround(const std::array<Part, kMaxSetParts>& parts, int size) {
 bool Packer::Stopped() {
   if (stopped_) return true;
   if (work_ > limits_.work || work_ > attempt_end_) stopped_ = true;
+  if (settled_ != nullptr && settled_->load(std::memory_order_relaxed)) stopped_ = true;
   if (work_ >= next_clock_read_) {
     next_clock_read_ = work_ + kWorkPerClockRead;
     if (std::chrono::steady_clock::now() > limits_.deadline) late_ = stopped_ = true;
   }
   return stopped_;
+}
+
+/// Whether the whole search is over, not just an attempt: the work or the
+/// time spent, or the other search settled.
+bool Packer::OutOfTime() const {
+  return late_ || work_ > limits_.work ||
+         (settled_ != nullptr && settled_->load(std::memory_order_relaxed));
 }
 
 /// Branch and bound over the live candidates: the available part with the
@@ -605,10 +628,10 @@ bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts)
   best_ = removed;
   target_ = target;
   path_.clear();
-  for (int64_t attempt = kFirstAttempt;; attempt += attempt / 2) {
+  for (int64_t attempt = kFirstAttempt;; attempt = std::min(attempt + attempt / 2, limits_.work)) {
     if (restarts) attempt_end_ = work_ + attempt;
     Search(0);
-    if (!stopped_ || late_ || work_ > limits_.work || best_count_ >= target_ || !restarts) break;
+    if (!stopped_ || OutOfTime() || best_count_ >= target_ || !restarts) break;
     stopped_ = false;
     Shuffle();
   }
@@ -777,6 +800,7 @@ std::vector<int> Packer::Clusters() {
 
 Packing Packer::Run(bool complete, bool pairs_complete) {
   pairs_whole_ = pairs_complete;
+  if (settled_ != nullptr) Shuffle();
   // Greedy by deviation, and greedy by size then deviation (small sets
   // leave more parts for others); the larger wins, ties to the first.
   std::vector<int> by_deviation(sets_.size());
@@ -847,7 +871,7 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
     attempt_end_ = work_ + limits_.work / kTradesShare;
     Exchanges(static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
     attempt_end_ = INT64_MAX;
-    if (work_ <= limits_.work && !late_) stopped_ = false;
+    if (!OutOfTime()) stopped_ = false;
     open = short_clusters();
   }
   // Exact search, smallest clusters first.
@@ -877,6 +901,51 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
-  Packer packer(candidates.sets, candidates.singles, limits);
-  return packer.Run(candidates.complete, candidates.pairs_complete);
+  auto run = [&](uint64_t seed, const std::atomic<bool>* settled) {
+    Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
+    return packer.Run(candidates.complete, candidates.pairs_complete);
+  };
+  if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr);
+  // A second core searches the same candidates in another order: where
+  // one order is slow to find the last set, another is often quick. The
+  // first search's selection stands when it proves its count, else the
+  // one with more sets (the first on a tie), so a run gives the same
+  // selection on any machine the clock does not stop.
+  std::atomic<bool> settled{false};
+  Packing other;
+  bool other_ran = false;
+  std::thread helper;
+  try {
+    helper = std::thread([&] {
+      try {
+        other = run(kHelperSeed, &settled);
+        other_ran = true;
+      } catch (const std::exception&) {
+        // Out of memory, say: the first search's result stands.
+      }
+    });
+  } catch (const std::exception&) {
+    return run(0, nullptr);
+  }
+  Packing first;
+  try {
+    first = run(0, nullptr);
+  } catch (...) {
+    settled = true;
+    helper.join();
+    throw;
+  }
+  if (first.proven) settled = true;
+  helper.join();
+  if (first.proven || !other_ran || other.chosen.size() <= first.chosen.size()) {
+    if (other_ran) first.upper_bound = std::min(first.upper_bound, other.upper_bound);
+    first.proven = static_cast<int>(first.chosen.size()) == first.upper_bound;
+    first.timed_out = first.timed_out && !first.proven;
+    return first;
+  }
+  other.upper_bound = std::min(first.upper_bound, other.upper_bound);
+  other.proven = static_cast<int>(other.chosen.size()) == other.upper_bound;
+  other.timed_out = other.timed_out && !other.proven;
+  other.work = first.work;
+  return other;
 }
