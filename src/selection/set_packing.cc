@@ -85,8 +85,7 @@ class Packer {
   void BuildPartLists();
   void Kill(int c);
   void Revive(int c);
-  void Unlink(int c, int k);
-  void Link(int c, int k);
+  void Move(int c, int k, int to);
   int Blocker(int c, int except) const;
   void GiveBack(int p);
   void Cover(int p);
@@ -335,36 +334,25 @@ void Packer::Gain(int q, int size) {
   if (size != kPair && live_[q] == live2_[q] + 1) ++big_parts_;
 }
 
-/// Moves live candidate c past the live members of its k-th part.
-void Packer::Unlink(int c, int k) {
-  const int q = state_[c].parts[k];
-  const int last = start_[q] + live_[q] - 1;
+/// Puts candidate c at place `to` among the members of its k-th part,
+/// where the member it swaps with goes: the two places at the border of the
+/// live members move a candidate out of them or in.
+void Packer::Move(int c, int k, int to) {
   int& place = state_[c].place[k];
-  const int other = members_[last];
+  const int other = members_[to];
   members_[place] = other;
   state_[other / kMaxSetParts].place[other % kMaxSetParts] = place;
-  members_[last] = c * kMaxSetParts + k;
-  place = last;
-}
-
-/// Moves dead candidate c in among the live members of its k-th part.
-void Packer::Link(int c, int k) {
-  const int q = state_[c].parts[k];
-  const int first = start_[q] + live_[q];
-  int& place = state_[c].place[k];
-  const int other = members_[first];
-  members_[place] = other;
-  state_[other / kMaxSetParts].place[other % kMaxSetParts] = place;
-  members_[first] = c * kMaxSetParts + k;
-  place = first;
+  members_[to] = c * kMaxSetParts + k;
+  place = to;
 }
 
 void Packer::Kill(int c) {
   Live& s = state_[c];
   s.dead = 1;
   for (int j = 0; j < s.size; ++j) {
-    Unlink(c, j);
-    Lose(s.parts[j], s.size);
+    const int q = s.parts[j];
+    Move(c, j, start_[q] + live_[q] - 1);
+    Lose(q, s.size);
   }
   if (s.size == kTriple) --live_triples_;
 }
@@ -373,8 +361,9 @@ void Packer::Revive(int c) {
   Live& s = state_[c];
   s.dead = 0;
   for (int j = 0; j < s.size; ++j) {
-    Link(c, j);
-    Gain(s.parts[j], s.size);
+    const int q = s.parts[j];
+    Move(c, j, start_[q] + live_[q]);
+    Gain(q, s.size);
   }
   if (s.size == kTriple) ++live_triples_;
 }
