@@ -99,9 +99,16 @@ class Packer {
   void Tally(int q, int sign);
   void Lose(int q, int size);
   void Gain(int q, int size);
+  /// The greedy matching's state as its walk reaches each of singles_:
+  /// the part waiting for a partner (-1: none) and the sets made so far.
+  struct MatchingTrace {
+    std::array<int16_t, kParts> pending{};
+    std::array<int16_t, kParts> made{};
+  };
+  int MatchingWithout(const Candidate& s, const MatchingTrace& trace, int total);
   int Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets = nullptr,
                std::array<bool, kParts>* matched_parts = nullptr,
-               const Candidate* without = nullptr) const;
+               const Candidate* without = nullptr, MatchingTrace* trace = nullptr) const;
   int Bound(int matched, int parts, int big, bool triples) const;
   void Take(int c);
   void Drop(int c);
@@ -154,7 +161,8 @@ class Packer {
   /// link each part to a run of the parts after it, the run's end rising
   /// with the part, so that a greedy matching in this order is a largest.
   std::vector<Part> singles_;
-  std::vector<int> pairs_;  ///< A candidate of the two parts, or -1.
+  std::array<int, kParts> single_index_{};  ///< Each part's place in singles_, or -1.
+  std::vector<int> pairs_;                  ///< A candidate of the two parts, or -1.
   bool runs_ = true;
   bool pairs_whole_ = false;  ///< Every set of two is a candidate.
   int live_parts_ = 0;        ///< Available parts in some live candidate.
@@ -287,6 +295,9 @@ void Packer::BuildPairGraph(const std::vector<Part>& singles) {
       }
     }
   }
+  single_index_.fill(-1);
+  for (size_t i = 0; i < singles_.size(); ++i)
+    single_index_[singles_[i]] = static_cast<int>(i);
   const int n = static_cast<int>(singles_.size());
   int last_end = 0;
   for (int i = 0; i < n && runs_; ++i) {
@@ -455,11 +466,17 @@ void Packer::Ban(int p, bool on) {
 /// when `clusters` is given): the greedy matching in the order of values,
 /// a largest one when the sets form runs; else half the parts.
 int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets,
-                     std::array<bool, kParts>* matched_parts, const Candidate* without) const {
+                     std::array<bool, kParts>* matched_parts, const Candidate* without,
+                     MatchingTrace* trace) const {
   int matched = 0;
   int parts = 0;
   int pending = -1;
-  for (Part p : singles_) {
+  for (size_t i = 0; i < singles_.size(); ++i) {
+    const Part p = singles_[i];
+    if (trace != nullptr) {
+      trace->pending[i] = static_cast<int16_t>(pending);
+      trace->made[i] = static_cast<int16_t>(matched);
+    }
     if (!available_[p] || live2_[p] == 0) continue;
     if (clusters != nullptr && (*clusters)[p] != cluster) continue;
     if (without != nullptr &&
@@ -483,6 +500,43 @@ int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<
 /// set of three or four parts, when at most `matched` sets of two fit among
 /// them: sets of two use the fewest parts, so as many of them as fit, and
 /// the others of three parts (when `triples`) or four from the rest.
+/// The greedy matching without the parts of s, from the walk `trace`
+/// recorded (of `total` sets): the walk is taken up at the first of them,
+/// and once past the last it meets the recorded one again, the rest is
+/// the same.
+int Packer::MatchingWithout(const Candidate& s, const MatchingTrace& trace, int total) {
+  int first = kParts;
+  int last = -1;
+  for (int k = 0; k < s.size; ++k) {
+    const int i = single_index_[s.parts[k]];
+    if (i < 0) continue;
+    first = std::min(first, i);
+    last = std::max(last, i);
+  }
+  if (last < 0) return total;
+  int pending = trace.pending[first];
+  int matched = trace.made[first];
+  const int n = static_cast<int>(singles_.size());
+  for (int i = first; i < n; ++i) {
+    if (i > last && pending == trace.pending[i]) {
+      work_ += i - first;
+      return matched + total - trace.made[i];
+    }
+    const Part p = singles_[i];
+    if (!available_[p] || live2_[p] == 0 ||
+        std::find(s.parts.begin(), s.parts.begin() + s.size, p) != s.parts.begin() + s.size)
+      continue;
+    if (pending >= 0 && pairs_[pending * kParts + p] >= 0) {
+      ++matched;
+      pending = -1;
+    } else {
+      pending = p;
+    }
+  }
+  work_ += n - first;
+  return matched;
+}
+
 int Packer::Bound(int matched, int parts, int big, bool triples) const {
   return matched + std::min(parts - 2 * matched, big) / (triples ? kTriple : kMaxSetParts);
 }
@@ -539,7 +593,8 @@ void Packer::Search(int count) {
   work_ += kParts + static_cast<int64_t>(singles_.size());
   if (best_count_ >= target_ || Stopped()) return;
   std::array<bool, kParts> in_matching{};
-  const int matched = Matching(0, nullptr, nullptr, &in_matching);
+  MatchingTrace trace;
+  const int matched = Matching(0, nullptr, nullptr, &in_matching, nullptr, &trace);
   const int bound = std::min(static_cast<int>(shares_ / kWhole),
                              Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
   if (count + bound <= best_count_) return;
@@ -601,8 +656,7 @@ void Packer::Search(int count) {
         };
         if (!beyond(matched)) continue;
         if (pass == 1) {
-          work_ += static_cast<int64_t>(singles_.size());
-          if (!beyond(Matching(0, nullptr, nullptr, nullptr, &s))) continue;
+          if (!beyond(MatchingWithout(s, trace, matched))) continue;
         }
       }
       for (int j = 0; j < s.size; ++j)
