@@ -698,8 +698,13 @@ bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts)
     Shuffle();
   }
   if (restarts) {
+    // The next cluster starts from the first order again, or, in the
+    // second search, from another shuffled one.
     attempt_end_ = INT64_MAX;
-    std::iota(rank_.begin(), rank_.end(), 0);
+    if (settled_ != nullptr)
+      Shuffle();
+    else
+      std::iota(rank_.begin(), rank_.end(), 0);
   }
   for (int c : best_)
     Take(c);
