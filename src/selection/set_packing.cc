@@ -108,7 +108,7 @@ class Packer {
   int MatchingWithout(const Candidate& s, const MatchingTrace& trace, int total);
   int Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets = nullptr,
                std::array<bool, kParts>* matched_parts = nullptr,
-               const Candidate* without = nullptr, MatchingTrace* trace = nullptr) const;
+               MatchingTrace* trace = nullptr) const;
   int Bound(int matched, int parts, int big, bool triples) const;
   void Take(int c);
   void Drop(int c);
@@ -393,8 +393,6 @@ int Packer::Blocker(int c, int except) const {
   return -1;
 }
 
-/// Gives back the candidates part p kept dead: each comes alive, or passes
-/// to another part that keeps it dead (parts are given back in any order).
 /// Asks for candidate c's state before it is needed: the candidates a part
 /// kills or gives back lie anywhere in memory, and the loop would wait for
 /// each one in turn.
@@ -406,6 +404,8 @@ void Packer::Prefetch(int c) const {
 #endif
 }
 
+/// Gives back the candidates part p kept dead: each comes alive, or passes
+/// to another part that keeps it dead (parts are given back in any order).
 void Packer::GiveBack(int p) {
   std::vector<int>& held = held_[p];
   work_ += static_cast<int64_t>(held.size());
@@ -466,8 +466,7 @@ void Packer::Ban(int p, bool on) {
 /// when `clusters` is given): the greedy matching in the order of values,
 /// a largest one when the sets form runs; else half the parts.
 int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<int>* sets,
-                     std::array<bool, kParts>* matched_parts, const Candidate* without,
-                     MatchingTrace* trace) const {
+                     std::array<bool, kParts>* matched_parts, MatchingTrace* trace) const {
   int matched = 0;
   int parts = 0;
   int pending = -1;
@@ -479,10 +478,6 @@ int Packer::Matching(int cluster, const std::vector<int>* clusters, std::vector<
     }
     if (!available_[p] || live2_[p] == 0) continue;
     if (clusters != nullptr && (*clusters)[p] != cluster) continue;
-    if (without != nullptr &&
-        std::find(without->parts.begin(), without->parts.begin() + without->size, p) !=
-            without->parts.begin() + without->size)
-      continue;
     ++parts;
     if (pending >= 0 && pairs_[pending * kParts + p] >= 0) {
       ++matched;
@@ -594,7 +589,7 @@ void Packer::Search(int count) {
   if (best_count_ >= target_ || Stopped()) return;
   std::array<bool, kParts> in_matching{};
   MatchingTrace trace;
-  const int matched = Matching(0, nullptr, nullptr, &in_matching, nullptr, &trace);
+  const int matched = Matching(0, nullptr, nullptr, &in_matching, &trace);
   const int bound = std::min(static_cast<int>(shares_ / kWhole),
                              Bound(matched, live_parts_, big_parts_, live_triples_ > 0));
   if (count + bound <= best_count_) return;
@@ -655,9 +650,7 @@ void Packer::Search(int count) {
                  best_count_;
         };
         if (!beyond(matched)) continue;
-        if (pass == 1) {
-          if (!beyond(MatchingWithout(s, trace, matched))) continue;
-        }
+        if (pass == 1 && !beyond(MatchingWithout(s, trace, matched))) continue;
       }
       for (int j = 0; j < s.size; ++j)
         Cover(s.parts[j]);
@@ -1004,15 +997,13 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   }
   if (first.proven) settled = true;
   helper.join();
-  if (first.proven || !other_ran || other.chosen.size() <= first.chosen.size()) {
-    if (other_ran) first.upper_bound = std::min(first.upper_bound, other.upper_bound);
-    first.proven = static_cast<int>(first.chosen.size()) == first.upper_bound;
-    first.timed_out = first.timed_out && !first.proven;
-    return first;
-  }
-  other.upper_bound = std::min(first.upper_bound, other.upper_bound);
-  other.proven = static_cast<int>(other.chosen.size()) == other.upper_bound;
-  other.timed_out = other.timed_out && !other.proven;
-  other.work = first.work;
-  return other;
+  const bool first_stands =
+      first.proven || !other_ran || other.chosen.size() <= first.chosen.size();
+  Packing& best = first_stands ? first : other;
+  // Either search's bound holds for both.
+  if (other_ran) best.upper_bound = std::min(first.upper_bound, other.upper_bound);
+  best.proven = static_cast<int>(best.chosen.size()) == best.upper_bound;
+  best.timed_out = best.timed_out && !best.proven;
+  best.work = first.work;
+  return best;
 }
