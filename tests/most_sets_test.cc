@@ -124,6 +124,41 @@ TEST(MostSets, CountEqualsExhaustiveOptimum) {
   }
 }
 
+/// Where the windows are wide the candidate list is cut to the nearest
+/// partners; there the best selections are a largest matching of the
+/// components against each other and a few sets of the components it can
+/// leave out, and these reach the bound. Stocks of 1 %-resistors and a
+/// leading NUL on which the nearest partners alone stop a set short.
+TEST(MostSets, WideWindowsReachTheBound) {
+  struct Row {
+    int tip;
+    float threshold;
+    unsigned seed;
+    size_t sets;
+  };
+  const Row rows[] = {
+      {kSeries, 0.1f, 4, 90},
+      {kSeries, 0.05f, 1, 86},
+      {kParallel, 0.15f, 5, 90},
+      {kParallel, 0.05f, 5, 87},
+  };
+  for (const Row& row : rows) {
+    std::mt19937 rng(row.seed);
+    std::normal_distribution<float> gauss(0.0f, 1.0f);
+    std::vector<float> values(183);
+    for (float& v : values)
+      v = 1000.0f * (1.0f + 0.01f * gauss(rng));
+    values[0] = kImaginaryValue;
+    const int nn = BuildPairs(values, row.tip);
+    Sort(nn);
+    SCOPED_TRACE(::testing::Message() << "row " << (&row - rows));
+    const Selection s = most_sets(nn, kFirstComponentSlot, row.threshold, 'Y', 'P');
+    EXPECT_EQ(selection_fault(s, nn, kFirstComponentSlot, row.threshold, 'Y', 'P'), "");
+    EXPECT_EQ(s.sets.size(), row.sets);
+    EXPECT_TRUE(s.optimal);
+  }
+}
+
 /// The example file: the default run reports 4 sets and leaves R11+R2
 /// against R9+R4 (0,015 % below the threshold 0,02 %) unused.
 TEST(MostSets, ExampleFileHoldsMoreThanTheDefaultRun) {

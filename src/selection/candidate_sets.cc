@@ -4,6 +4,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <map>
+#include <numeric>
+#include <unordered_map>
 
 #include "engine/deviation.h"
 
@@ -25,6 +28,13 @@ constexpr size_t kFewestPartners = 8;
 /// The sets of two single sides are all listed past the cap while they
 /// take at most this part of it.
 constexpr size_t kWholePairsShare = 4;
+/// A cut list keeps this many sets of spare parts from the same
+/// components: past the matching they serve alike.
+constexpr int kSameComponents = 2;
+constexpr int kComponentBits = 8;
+/// The sets of spare parts are looked for among at most this many pairs of
+/// sides.
+constexpr size_t kSpareScan = 4000000;
 
 std::vector<Pairing> AllowedPairings(const SideList& singles, const SideList& pairs, char v1,
                                      char v2) {
@@ -69,7 +79,8 @@ std::vector<Window> Windows(const std::vector<Side>& sides, const Pairing& p, fl
   return w;
 }
 
-void Add(const std::vector<Side>& sides, int low, int high, std::vector<Candidate>* out) {
+void Add(const std::vector<Side>& sides, int low, int high, uint32_t spares,
+         std::vector<Candidate>* out) {
   const Side& a = sides[low];
   const Side& b = sides[high];
   Candidate c;
@@ -77,6 +88,7 @@ void Add(const std::vector<Side>& sides, int low, int high, std::vector<Candidat
   c.high = high;
   c.f_de = pair_deviation(a.fc, b.fc);
   c.kind = set_kind(a, b);
+  c.spares = spares;
   for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
     if (q != kNoPart) c.parts[c.size++] = q;
   }
@@ -119,6 +131,87 @@ void SortByDeviation(std::vector<Candidate>* sets) {
   sets->swap(sorted);
 }
 
+/// Parts of one component each, for sets that cost the matching nothing.
+using Spares = std::array<int, kNoPart + 1>;
+
+/// For each part a largest matching of the sets of two single sides can
+/// leave out, the component of that graph it lies in; -1 for the others.
+/// A set whose parts are all such, in distinct components, costs the
+/// matching nothing (the components share no set of two); any other set
+/// costs it a set of two at least. Where the sets of two are many, the best
+/// selections are a largest matching and a few of those sets.
+Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
+                  const std::vector<Window>& w) {
+  std::array<int, kNoPart + 1> up{};
+  std::iota(up.begin(), up.end(), 0);
+  auto root = [&](int p) {
+    while (up[p] != p)
+      p = up[p] = up[up[p]];
+    return p;
+  };
+  std::vector<bool> linked(static_cast<size_t>(kNoPart) * kNoPart, false);
+  std::vector<Part> order;
+  std::vector<bool> seen(kNoPart, false);
+  for (size_t i = 0; i < singles.size(); ++i) {
+    const Part a = sides[singles[i]].parts[0];
+    if (!seen[a]) order.push_back(a);
+    seen[a] = true;
+    for (size_t j = w[i].first; j < w[i].end; ++j) {
+      const Part b = sides[singles[j]].parts[0];
+      linked[a * kNoPart + b] = linked[b * kNoPart + a] = true;
+      up[std::max(root(a), root(b))] = std::min(root(a), root(b));
+    }
+  }
+  // The greedy matching in the order of values, without one part.
+  auto matching = [&](int without) {
+    int made = 0;
+    int pending = -1;
+    for (Part p : order) {
+      if (p == without) continue;
+      if (pending >= 0 && linked[pending * kNoPart + p]) {
+        ++made;
+        pending = -1;
+      } else {
+        pending = p;
+      }
+    }
+    return made;
+  };
+  const int largest = matching(-1);
+  Spares spare;
+  spare.fill(-1);
+  for (Part p : order)
+    if (matching(p) == largest) spare[p] = root(p);
+  return spare;
+}
+
+/// Whether side a holds spare parts of distinct components only.
+bool SpareSide(const Side& a, const Spares& spare) {
+  return spare[a.parts[0]] >= 0 &&
+         (a.single() || (spare[a.parts[1]] >= 0 && spare[a.parts[1]] != spare[a.parts[0]]));
+}
+
+/// The components of the parts of sides a and b, in rising order, a byte
+/// each (a component is named by its lowest part, below kNoPart); 0 when a
+/// part is no spare, two share a component, or the set has two parts.
+uint32_t SpareKey(const Side& a, const Side& b, const Spares& spare) {
+  if (a.single() && b.single()) return 0;
+  // Components by their lowest part plus one; no component is 0.
+  std::array<uint32_t, kMaxSetParts> c{};
+  int n = 0;
+  for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
+    if (q == kNoPart) continue;
+    const auto named = static_cast<uint32_t>(spare[q] + 1);
+    if (named == 0 || std::find(c.begin(), c.end(), named) != c.end()) return 0;
+    c[n++] = named;
+  }
+  std::sort(c.begin(), c.end());
+  uint32_t key = 0;
+  for (uint32_t k : c)
+    key = (key << kComponentBits) | k;
+  return key;
+}
+
 void SplitByKind(const std::vector<Side>& sides, SideList* singles, SideList* pairs) {
   for (size_t i = 0; i < sides.size(); ++i)
     (sides[i].single() ? singles : pairs)->push_back(static_cast<int>(i));
@@ -156,6 +249,21 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
            totals[k] <= cap / kWholePairsShare;
   };
   out.pairs_complete = out.complete;
+  // Past the nearest partners, a cut list keeps the sets that cost a
+  // largest matching of sets of two nothing: where the sets of two are
+  // many, the best selections are such a matching and a few of these.
+  Spares spare;
+  spare.fill(-1);
+  for (size_t k = 0; k < pairings.size(); ++k)
+    if (!out.complete && whole(k)) spare = SpareParts(sides, singles, windows[k]);
+  std::unordered_map<uint32_t, int> same_components;
+  size_t extra = 0;
+  size_t scan = 0;
+  // The places in each list of its sides of spare parts.
+  std::map<const SideList*, std::vector<size_t>> spare_sides;
+  for (const SideList* list : {&singles, &pairs})
+    for (size_t j = 0; j < list->size(); ++j)
+      if (SpareSide(sides[(*list)[j]], spare)) spare_sides[list].push_back(j);
   out.sets.reserve(std::min(total, cap) + 2 * sides.size());
   for (size_t k = 0; k < pairings.size(); ++k) {
     const SideList& low = *pairings[k].low;
@@ -165,10 +273,25 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
     for (size_t i = 0; i < low.size(); ++i) {
       const int a = low[i];
       size_t taken = 0;
-      for (size_t j = windows[k][i].first; j < windows[k][i].end && taken < most; ++j) {
+      size_t j = windows[k][i].first;
+      for (; j < windows[k][i].end && taken < most; ++j) {
         if (sides_disjoint(sides[a], sides[high[j]])) {
-          Add(sides, a, high[j], &out.sets);
+          Add(sides, a, high[j], SpareKey(sides[a], sides[high[j]], spare), &out.sets);
           ++taken;
+        }
+      }
+      if (!whole(k) && SpareSide(sides[a], spare)) {
+        // Past the nearest partners, the sets of spare parts, from the
+        // sides of spare parts only.
+        const auto& on = spare_sides[&high];
+        for (auto at = std::lower_bound(on.begin(), on.end(), j);
+             at != on.end() && *at < windows[k][i].end && extra < cap && scan < kSpareScan;
+             ++at, ++scan) {
+          const uint32_t key = SpareKey(sides[a], sides[high[*at]], spare);
+          if (key != 0 && same_components[key]++ < kSameComponents) {
+            Add(sides, a, high[*at], key, &out.sets);
+            ++extra;
+          }
         }
       }
       if (!out.complete) {
@@ -177,7 +300,7 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
         const size_t first =
             static_cast<size_t>(std::lower_bound(high.begin(), high.end(), a) - high.begin());
         const int b = NearestBelow(sides, high, first, a, threshold);
-        if (b >= 0) Add(sides, b, a, &out.sets);
+        if (b >= 0) Add(sides, b, a, SpareKey(sides[b], sides[a], spare), &out.sets);
       }
     }
   }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "selection/set_sides.h"
@@ -18,6 +19,10 @@ struct Candidate {
   std::array<Part, kMaxSetParts> parts{kNoPart, kNoPart, kNoPart, kNoPart};
   int size = 0;  ///< Parts held, 2 to 4.
   char kind = 0;
+  /// For a set of three or four parts that a largest matching of the sets
+  /// of two single sides can each leave out, in distinct components of
+  /// that graph: the components, a byte each (a cut list only; else 0).
+  uint32_t spares = 0;
 };
 
 struct CandidateSets {

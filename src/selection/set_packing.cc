@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "program1/register_table.h"
+#include "selection/spare_sets.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ constexpr int64_t kWeighingRounds = 20;
 constexpr int kPair = 2;
 constexpr int kTriple = 3;
 
+/// Steps of the search for the most sets of spare parts.
+constexpr int64_t kSpareSteps = 100000;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
@@ -876,6 +879,17 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
   Matching(0, nullptr, &matched);
   small_first = Greedy(by_deviation, matched);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
+  // And the most sets of spare parts, with a largest matching of the rest.
+  std::vector<int> spares = spare_sets(sets_, kSpareSteps);
+  if (!spares.empty()) {
+    for (int c : spares)
+      for (int k = 0; k < sets_[c].size; ++k)
+        available_[sets_[c].parts[k]] = false;
+    Matching(0, nullptr, &spares);
+    available_.fill(true);
+    small_first = Greedy(by_deviation, spares);
+    if (small_first.size() > greedy.size()) greedy.swap(small_first);
+  }
 
   // The bound of each cluster: clusters share no candidate. An incomplete
   // list may split a cluster, so it counts as one.

@@ -1,0 +1,108 @@
+#include "selection/spare_sets.h"
+
+#include <algorithm>
+#include <bit>
+#include <unordered_map>
+
+namespace {
+
+/// Components are tracked as bits of one word.
+using Components = uint64_t;
+constexpr int kMostComponents = 64;
+constexpr int kComponentBits = 8;
+constexpr uint32_t kComponentMask = (1u << kComponentBits) - 1;
+
+/// A choice of components and the first candidate that makes it.
+struct Choice {
+  Components components = 0;
+  int candidate = 0;
+};
+
+class Search {
+ public:
+  Search(std::vector<Choice> choices, int64_t steps) : choices_(std::move(choices)), steps_(steps) {
+    for (const Choice& c : choices_)
+      smallest_ = std::min(smallest_, std::popcount(c.components));
+  }
+
+  std::vector<int> Run() {
+    std::vector<int> open(choices_.size());
+    for (size_t i = 0; i < open.size(); ++i)
+      open[i] = static_cast<int>(i);
+    Step(open);
+    std::vector<int> out;
+    for (int i : best_)
+      out.push_back(choices_[i].candidate);
+    return out;
+  }
+
+ private:
+  /// `open` lists the choices whose components are not taken.
+  void Step(const std::vector<int>& open) {
+    if (--steps_ < 0) return;
+    if (path_.size() > best_.size()) best_ = path_;
+    Components reach = 0;
+    for (int i : open)
+      reach |= choices_[i].components;
+    if (static_cast<int>(path_.size()) + std::popcount(reach) / smallest_ <=
+        static_cast<int>(best_.size()))
+      return;
+    // The component in the fewest open choices: each of them, or none.
+    int pick = -1;
+    int fewest = 0;
+    for (Components rest = reach; rest != 0; rest &= rest - 1) {
+      const int c = std::countr_zero(rest);
+      int n = 0;
+      for (int i : open)
+        n += static_cast<int>((choices_[i].components >> c) & 1);
+      if (pick < 0 || n < fewest) {
+        pick = c;
+        fewest = n;
+      }
+    }
+    const Components bit = Components{1} << pick;
+    for (int i : open) {
+      if ((choices_[i].components & bit) == 0) continue;
+      std::vector<int> next;
+      for (int j : open)
+        if ((choices_[j].components & choices_[i].components) == 0) next.push_back(j);
+      path_.push_back(i);
+      Step(next);
+      path_.pop_back();
+    }
+    std::vector<int> next;
+    for (int j : open)
+      if ((choices_[j].components & bit) == 0) next.push_back(j);
+    Step(next);
+  }
+
+  std::vector<Choice> choices_;
+  int64_t steps_;
+  int smallest_ = kMaxSetParts;
+  std::vector<int> path_;
+  std::vector<int> best_;
+};
+
+}  // namespace
+
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t steps) {
+  std::unordered_map<uint32_t, int> index;  // a component's bit
+  std::unordered_map<uint32_t, bool> seen;
+  std::vector<Choice> choices;
+  for (size_t i = 0; i < sets.size(); ++i) {
+    const uint32_t key = sets[i].spares;
+    if (key == 0 || seen.count(key) != 0) continue;
+    seen[key] = true;
+    Choice c;
+    c.candidate = static_cast<int>(i);
+    for (uint32_t rest = key; rest != 0; rest >>= kComponentBits) {
+      const int bit =
+          index.try_emplace(rest & kComponentMask, static_cast<int>(index.size())).first->second;
+      if (bit >= kMostComponents) return {};
+      c.components |= Components{1} << bit;
+    }
+    choices.push_back(c);
+  }
+  if (choices.empty()) return {};
+  return Search(std::move(choices), steps).Run();
+}
