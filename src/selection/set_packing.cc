@@ -40,7 +40,7 @@ constexpr int kPair = 2;
 constexpr int kTriple = 3;
 
 /// Steps of the search for the most sets of spare parts.
-constexpr int64_t kSpareSteps = 100000;
+constexpr int64_t kSpareSteps = 2000000;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 

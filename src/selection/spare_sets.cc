@@ -21,8 +21,12 @@ struct Choice {
 class Search {
  public:
   Search(std::vector<Choice> choices, int64_t steps) : choices_(std::move(choices)), steps_(steps) {
-    for (const Choice& c : choices_)
+    Components all = 0;
+    for (const Choice& c : choices_) {
       smallest_ = std::min(smallest_, std::popcount(c.components));
+      all |= c.components;
+    }
+    most_ = std::popcount(all) / smallest_;
   }
 
   std::vector<int> Run() {
@@ -39,7 +43,7 @@ class Search {
  private:
   /// `open` lists the choices whose components are not taken.
   void Step(const std::vector<int>& open) {
-    if (--steps_ < 0) return;
+    if (--steps_ < 0 || static_cast<int>(best_.size()) >= most_) return;
     if (path_.size() > best_.size()) best_ = path_;
     Components reach = 0;
     for (int i : open)
@@ -79,6 +83,7 @@ class Search {
   std::vector<Choice> choices_;
   int64_t steps_;
   int smallest_ = kMaxSetParts;
+  int most_ = 0;  ///< No packing has more: finding as many ends the search.
   std::vector<int> path_;
   std::vector<int> best_;
 };
