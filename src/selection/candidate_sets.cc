@@ -31,7 +31,6 @@ constexpr size_t kWholePairsShare = 4;
 /// A cut list keeps this many sets of spare parts from the same
 /// components: past the matching they serve alike.
 constexpr int kSameComponents = 2;
-constexpr int kComponentBits = 8;
 /// The sets of spare parts are looked for among at most this many pairs of
 /// sides.
 constexpr size_t kSpareScan = 4000000;
@@ -208,7 +207,7 @@ uint32_t SpareKey(const Side& a, const Side& b, const Spares& spare) {
   std::sort(c.begin(), c.end());
   uint32_t key = 0;
   for (uint32_t k : c)
-    key = (key << kComponentBits) | k;
+    key = (key << kSpareComponentBits) | k;
   return key;
 }
 

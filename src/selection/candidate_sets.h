@@ -11,6 +11,8 @@
 
 /// The most parts a set holds.
 inline constexpr int kMaxSetParts = 4;
+/// Candidate::spares names each component in this many bits.
+inline constexpr int kSpareComponentBits = 8;
 
 struct Candidate {
   int low = 0;   ///< Index in the sides of the lower side.

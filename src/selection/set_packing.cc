@@ -880,14 +880,14 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
   small_first = Greedy(by_deviation, matched);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
   // And the most sets of spare parts, with a largest matching of the rest.
-  std::vector<int> spares = spare_sets(sets_, kSpareSteps);
-  if (!spares.empty()) {
-    for (int c : spares)
+  std::vector<int> spares_first = spare_sets(sets_, kSpareSteps);
+  if (!spares_first.empty()) {
+    for (int c : spares_first)
       for (int k = 0; k < sets_[c].size; ++k)
         available_[sets_[c].parts[k]] = false;
-    Matching(0, nullptr, &spares);
+    Matching(0, nullptr, &spares_first);
     available_.fill(true);
-    small_first = Greedy(by_deviation, spares);
+    small_first = Greedy(by_deviation, spares_first);
     if (small_first.size() > greedy.size()) greedy.swap(small_first);
   }
 

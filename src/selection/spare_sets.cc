@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <bit>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
 /// Components are tracked as bits of one word.
 using Components = uint64_t;
 constexpr int kMostComponents = 64;
-constexpr int kComponentBits = 8;
-constexpr uint32_t kComponentMask = (1u << kComponentBits) - 1;
+constexpr uint32_t kComponentMask = (1u << kSpareComponentBits) - 1;
 
 /// A choice of components and the first candidate that makes it.
 struct Choice {
@@ -43,8 +43,8 @@ class Search {
  private:
   /// `open` lists the choices whose components are not taken.
   void Step(const std::vector<int>& open) {
-    if (--steps_ < 0 || static_cast<int>(best_.size()) >= most_) return;
     if (path_.size() > best_.size()) best_ = path_;
+    if (--steps_ < 0 || static_cast<int>(best_.size()) >= most_) return;
     Components reach = 0;
     for (int i : open)
       reach |= choices_[i].components;
@@ -92,15 +92,14 @@ class Search {
 
 std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t steps) {
   std::unordered_map<uint32_t, int> index;  // a component's bit
-  std::unordered_map<uint32_t, bool> seen;
+  std::unordered_set<uint32_t> seen;
   std::vector<Choice> choices;
   for (size_t i = 0; i < sets.size(); ++i) {
     const uint32_t key = sets[i].spares;
-    if (key == 0 || seen.count(key) != 0) continue;
-    seen[key] = true;
+    if (key == 0 || !seen.insert(key).second) continue;
     Choice c;
     c.candidate = static_cast<int>(i);
-    for (uint32_t rest = key; rest != 0; rest >>= kComponentBits) {
+    for (uint32_t rest = key; rest != 0; rest >>= kSpareComponentBits) {
       const int bit =
           index.try_emplace(rest & kComponentMask, static_cast<int>(index.size())).first->second;
       if (bit >= kMostComponents) return {};
