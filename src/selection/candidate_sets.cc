@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
-#include <map>
 #include <numeric>
 #include <unordered_map>
 
@@ -130,17 +129,18 @@ void SortByDeviation(std::vector<Candidate>* sets) {
   sets->swap(sorted);
 }
 
-/// Parts of one component each, for sets that cost the matching nothing.
+/// The component of each spare part (by its lowest part), -1 for others.
 using Spares = std::array<int, kNoPart + 1>;
 
 /// For each part a largest matching of the sets of two single sides can
 /// leave out, the component of that graph it lies in; -1 for the others.
+/// `order` holds the parts of the single sides in the order of values.
 /// A set whose parts are all such, in distinct components, costs the
 /// matching nothing (the components share no set of two); any other set
 /// costs it a set of two at least. Where the sets of two are many, the best
 /// selections are a largest matching and a few of those sets.
 Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
-                  const std::vector<Window>& w) {
+                  const std::vector<Window>& w, const std::vector<Part>& order) {
   std::array<int, kNoPart + 1> up{};
   std::iota(up.begin(), up.end(), 0);
   auto root = [&](int p) {
@@ -149,12 +149,8 @@ Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
     return p;
   };
   std::vector<bool> linked(static_cast<size_t>(kNoPart) * kNoPart, false);
-  std::vector<Part> order;
-  std::vector<bool> seen(kNoPart, false);
   for (size_t i = 0; i < singles.size(); ++i) {
     const Part a = sides[singles[i]].parts[0];
-    if (!seen[a]) order.push_back(a);
-    seen[a] = true;
     for (size_t j = w[i].first; j < w[i].end; ++j) {
       const Part b = sides[singles[j]].parts[0];
       linked[a * kNoPart + b] = linked[b * kNoPart + a] = true;
@@ -237,6 +233,12 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
     lows += p.low->size();
   }
   CandidateSets out;
+  std::vector<bool> seen(kNoPart, false);
+  for (int i : singles) {
+    const Part p = sides[i].parts[0];
+    if (!seen[p]) out.singles.push_back(p);
+    seen[p] = true;
+  }
   out.complete = total <= cap;
   out.window_pairs = total;
   const size_t partners =
@@ -254,15 +256,19 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   Spares spare;
   spare.fill(-1);
   for (size_t k = 0; k < pairings.size(); ++k)
-    if (!out.complete && whole(k)) spare = SpareParts(sides, singles, windows[k]);
+    if (!out.complete && whole(k)) spare = SpareParts(sides, singles, windows[k], out.singles);
   std::unordered_map<uint32_t, int> same_components;
   size_t extra = 0;
   size_t scan = 0;
   // The places in each list of its sides of spare parts.
-  std::map<const SideList*, std::vector<size_t>> spare_sides;
-  for (const SideList* list : {&singles, &pairs})
-    for (size_t j = 0; j < list->size(); ++j)
-      if (SpareSide(sides[(*list)[j]], spare)) spare_sides[list].push_back(j);
+  auto spare_places = [&](const SideList& list) {
+    std::vector<size_t> places;
+    for (size_t j = 0; j < list.size(); ++j)
+      if (SpareSide(sides[list[j]], spare)) places.push_back(j);
+    return places;
+  };
+  const std::vector<size_t> spare_singles = spare_places(singles);
+  const std::vector<size_t> spare_pairs = spare_places(pairs);
   out.sets.reserve(std::min(total, cap) + 2 * sides.size());
   for (size_t k = 0; k < pairings.size(); ++k) {
     const SideList& low = *pairings[k].low;
@@ -282,7 +288,7 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
       if (!whole(k) && SpareSide(sides[a], spare)) {
         // Past the nearest partners, the sets of spare parts, from the
         // sides of spare parts only.
-        const auto& on = spare_sides[&high];
+        const std::vector<size_t>& on = &high == &singles ? spare_singles : spare_pairs;
         for (auto at = std::lower_bound(on.begin(), on.end(), j);
              at != on.end() && *at < windows[k][i].end && extra < cap && scan < kSpareScan;
              ++at, ++scan) {
@@ -304,12 +310,6 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
     }
   }
   SortByDeviation(&out.sets);
-  std::vector<bool> seen(kNoPart, false);
-  for (int i : singles) {
-    const Part p = sides[i].parts[0];
-    if (!seen[p]) out.singles.push_back(p);
-    seen[p] = true;
-  }
   return out;
 }
 

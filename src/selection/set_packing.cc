@@ -84,7 +84,8 @@ class Packer {
     }
   }
 
-  Packing Run(bool complete, bool pairs_complete);
+  /// `spares`: the most sets of spare parts, a start besides the greedy ones.
+  Packing Run(bool complete, bool pairs_complete, const std::vector<int>& spares);
 
  private:
   void BuildPartLists();
@@ -861,7 +862,7 @@ std::vector<int> Packer::Clusters() {
   return cluster;
 }
 
-Packing Packer::Run(bool complete, bool pairs_complete) {
+Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& spares) {
   pairs_whole_ = pairs_complete;
   if (settled_ != nullptr) Shuffle();
   // Greedy by deviation, and greedy by size then deviation (small sets
@@ -880,8 +881,8 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
   small_first = Greedy(by_deviation, matched);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
   // And the most sets of spare parts, with a largest matching of the rest.
-  std::vector<int> spares_first = spare_sets(sets_, kSpareSteps);
-  if (!spares_first.empty()) {
+  if (!spares.empty()) {
+    std::vector<int> spares_first = spares;
     for (int c : spares_first)
       for (int k = 0; k < sets_[c].size; ++k)
         available_[sets_[c].parts[k]] = false;
@@ -975,9 +976,11 @@ Packing Packer::Run(bool complete, bool pairs_complete) {
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
+  // Found once for both searches: it is the same for any order.
+  const std::vector<int> spares = spare_sets(candidates.sets, kSpareSteps);
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
-    return packer.Run(candidates.complete, candidates.pairs_complete);
+    return packer.Run(candidates.complete, candidates.pairs_complete, spares);
   };
   if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr);
   // A second core searches the same candidates in another order: where
