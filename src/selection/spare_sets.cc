@@ -20,7 +20,7 @@ struct Choice {
 
 class Search {
  public:
-  Search(std::vector<Choice> choices, int64_t steps) : choices_(std::move(choices)), steps_(steps) {
+  Search(std::vector<Choice> choices, int64_t work) : choices_(std::move(choices)), work_(work) {
     Components all = 0;
     for (const Choice& c : choices_) {
       smallest_ = std::min(smallest_, std::popcount(c.components));
@@ -44,10 +44,14 @@ class Search {
   /// `open` lists the choices whose components are not taken.
   void Step(const std::vector<int>& open) {
     if (path_.size() > best_.size()) best_ = path_;
-    if (--steps_ < 0 || static_cast<int>(best_.size()) >= most_) return;
+    if (work_ < 0 || static_cast<int>(best_.size()) >= most_) return;
     Components reach = 0;
     for (int i : open)
       reach |= choices_[i].components;
+    // Each component's choices are counted, then those of the one picked
+    // are gone over for each branch.
+    const int64_t looked = static_cast<int64_t>(open.size()) * (std::popcount(reach) + 1);
+    work_ -= looked;
     if (static_cast<int>(path_.size()) + std::popcount(reach) / smallest_ <=
         static_cast<int>(best_.size()))
       return;
@@ -81,7 +85,7 @@ class Search {
   }
 
   std::vector<Choice> choices_;
-  int64_t steps_;
+  int64_t work_;
   int smallest_ = kMaxSetParts;
   int most_ = 0;  ///< No packing has more: finding as many ends the search.
   std::vector<int> path_;
@@ -90,7 +94,7 @@ class Search {
 
 }  // namespace
 
-std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t steps) {
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work) {
   std::unordered_map<uint32_t, int> index;  // a component's bit
   std::unordered_set<uint32_t> seen;
   std::vector<Choice> choices;
@@ -108,5 +112,5 @@ std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t steps) {
     choices.push_back(c);
   }
   if (choices.empty()) return {};
-  return Search(std::move(choices), steps).Run();
+  return Search(std::move(choices), work).Run();
 }

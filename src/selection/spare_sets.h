@@ -10,7 +10,8 @@
 
 /// The most candidates of `sets` with spare parts (Candidate::spares) no
 /// two of which share a component, the first of `sets` for each choice of
-/// components; within `steps` steps of an exhaustive search, else the
+/// components; within `work` choices looked at by an exhaustive search
+/// (a step looks at each open choice once per component in reach), else the
 /// most it found. Empty where the candidates name more components than
 /// the search keeps track of.
-std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t steps);
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work);
