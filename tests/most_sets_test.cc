@@ -124,30 +124,34 @@ TEST(MostSets, CountEqualsExhaustiveOptimum) {
   }
 }
 
-/// Where the windows are wide the candidate list is cut to the nearest
-/// partners; there the best selections are a largest matching of the
-/// components against each other and a few sets of the components it can
-/// leave out, and these reach the bound. Stocks of 1 %-resistors and a
-/// leading NUL on which the nearest partners alone stop a set short.
-TEST(MostSets, WideWindowsReachTheBound) {
+/// Stocks with a leading NUL on which simpler searches stop a set short:
+/// 183 1 %-resistors in wide windows, where the candidate list is cut to
+/// the nearest partners and the best selections are a largest matching of
+/// the components against each other and a few sets of the components it
+/// can leave out; and 60 values spread over four decades, where most sets
+/// are a component against a pair and the relaxation's prices find and
+/// prove the last one.
+TEST(MostSets, HardStocksReachTheOptimum) {
   struct Row {
+    int parts;
+    bool decades;
     int tip;
     float threshold;
     unsigned seed;
     size_t sets;
   };
   const Row rows[] = {
-      {kSeries, 0.1f, 4, 90},
-      {kSeries, 0.05f, 1, 86},
-      {kParallel, 0.15f, 5, 90},
-      {kParallel, 0.05f, 5, 87},
+      {183, false, kSeries, 0.1f, 4, 90},    {183, false, kSeries, 0.05f, 1, 86},
+      {183, false, kParallel, 0.15f, 5, 90}, {183, false, kParallel, 0.05f, 5, 87},
+      {60, true, kSeries, 0.1f, 1, 16},      {60, true, kSeries, 1.0f, 4, 20},
   };
   for (const Row& row : rows) {
     std::mt19937 rng(row.seed);
     std::normal_distribution<float> gauss(0.0f, 1.0f);
-    std::vector<float> values(183);
+    std::uniform_real_distribution<float> decade(1.0f, 5.0f);
+    std::vector<float> values(row.parts);
     for (float& v : values)
-      v = 1000.0f * (1.0f + 0.01f * gauss(rng));
+      v = row.decades ? std::pow(10.0f, decade(rng)) : 1000.0f * (1.0f + 0.01f * gauss(rng));
     values[0] = kImaginaryValue;
     const int nn = BuildPairs(values, row.tip);
     Sort(nn);

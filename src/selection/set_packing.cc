@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <climits>
 #include <cmath>
 #include <exception>
+#include <mutex>
 #include <numeric>
+#include <optional>
 #include <thread>
 
 #include "program1/register_table.h"
+#include "selection/relaxed_search.h"
 #include "selection/spare_sets.h"
 
 namespace {
@@ -26,14 +30,6 @@ int64_t Share(int smallest_set) {
   return smallest_set == 0 ? 0 : (kWhole + smallest_set - 1) / smallest_set;
 }
 
-/// Lists of at most this many candidates get better shares from a few
-/// rounds of the multiplicative-weights method (Garg and Koenemann): each
-/// round raises the shares of the candidate whose parts have the least.
-constexpr size_t kWeighedCandidates = 20000;
-constexpr int64_t kWeighingWork = 5000000;
-constexpr double kWeighingStep = 0.05;
-constexpr int64_t kWeighingRounds = 20;
-
 /// Sizes of sets: two parts (a component against a component, through the
 /// imaginary element) and three (a component against a pair).
 constexpr int kPair = 2;
@@ -43,6 +39,8 @@ constexpr int kTriple = 3;
 /// 50 ms): a hundred times what the widest windows of 183 1 %-resistors
 /// take, and what mixed nominal values in 1 % windows take.
 constexpr int64_t kSpareWork = 64000000;
+/// Candidates the relaxation may price.
+constexpr int64_t kRelaxedWork = 20000000;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
@@ -59,6 +57,29 @@ constexpr int kPrefetchAhead = 8;
 /// of the second.
 constexpr unsigned kSearchThreads = 2;
 constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
+
+/// The relaxation's search, made once for both searches, and only when
+/// one asks for it: where the greedy starts meet the bounds it would cost
+/// time for nothing.
+class SharedRelaxation {
+ public:
+  SharedRelaxation(const CandidateSets& candidates, const PackingLimits& limits)
+      : candidates_(candidates), deadline_(limits.deadline) {}
+  /// None for a cut list, for which its bound and prices would not hold,
+  /// or a list too long for it.
+  const RelaxedSearch* Get() {
+    std::call_once(once_, [&] {
+      if (candidates_.complete) result_ = relaxed_search(candidates_.sets, kRelaxedWork, deadline_);
+    });
+    return result_ ? &*result_ : nullptr;
+  }
+
+ private:
+  const CandidateSets& candidates_;
+  std::chrono::steady_clock::time_point deadline_;
+  std::once_flag once_;
+  std::optional<RelaxedSearch> result_;
+};
 
 class Packer {
  public:
@@ -86,8 +107,11 @@ class Packer {
     }
   }
 
-  /// `spares`: the most sets of spare parts, a start besides the greedy ones.
-  Packing Run(bool complete, bool pairs_complete, const std::vector<int>& spares);
+  /// `spares`: the most sets of spare parts, a start besides the greedy
+  /// ones; `relaxation`: the relaxation's search, asked for where those
+  /// starts fall short.
+  Packing Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
+              SharedRelaxation* relaxation);
 
  private:
   void BuildPartLists();
@@ -101,7 +125,7 @@ class Packer {
   void Uncover(int p);
   void Ban(int p, bool on);
   void BuildPairGraph(const std::vector<Part>& singles);
-  void Weigh();
+  void UsePrices(const std::array<double, kParts>& prices);
   void Tally(int q, int sign);
   void Lose(int q, int size);
   void Gain(int q, int size);
@@ -232,49 +256,22 @@ void Packer::BuildPartLists() {
   std::iota(rank_.begin(), rank_.end(), 0);
 }
 
-void Packer::Weigh() {
-  if (sets_.empty() || sets_.size() > kWeighedCandidates) return;
-  std::array<double, kParts> y{};
-  for (int p = 0; p < kParts; ++p)
-    y[p] = share_[p] > 0 ? 1.0 : 0.0;
-  auto length = [&](const Candidate& c) {
-    double sum = 0;
-    for (int k = 0; k < c.size; ++k)
-      sum += y[c.parts[k]];
-    return sum;
-  };
-  std::array<double, kParts> best{};
-  double best_total = 0;
-  const int64_t rounds = std::min<int64_t>(kWeighingRounds * kParts,
-                                           kWeighingWork / static_cast<int64_t>(sets_.size()));
-  for (int64_t r = 0; r < rounds; ++r) {
-    size_t shortest = 0;
-    double least = length(sets_[0]);
-    for (size_t i = 1; i < sets_.size(); ++i) {
-      const double l = length(sets_[i]);
-      if (l < least) {
-        least = l;
-        shortest = i;
-      }
-    }
-    double total = 0;
-    for (double v : y)
-      total += v;
-    if (best_total == 0 || total / least < best_total) {
-      best_total = total / least;
-      for (int p = 0; p < kParts; ++p)
-        best[p] = y[p] / least;
-    }
-    const Candidate& c = sets_[shortest];
-    for (int k = 0; k < c.size; ++k)
-      y[c.parts[k]] *= 1 + kWeighingStep;
-  }
-  // Rounded up, every candidate's shares still make a whole.
+/// Shares from the relaxation's prices, where they sum to less: rounded up,
+/// and raised on a candidate's first part where its parts fall short of a
+/// whole, so that every candidate's shares still make one.
+void Packer::UsePrices(const std::array<double, kParts>& prices) {
   std::array<int64_t, kParts> share{};
+  for (int p = 0; p < kParts; ++p)
+    if (share_[p] > 0) share[p] = static_cast<int64_t>(std::ceil(prices[p] * kWhole));
+  for (const Candidate& c : sets_) {
+    int64_t sum = 0;
+    for (int k = 0; k < c.size; ++k)
+      sum += share[c.parts[k]];
+    if (sum < kWhole) share[c.parts[0]] += kWhole - sum;
+  }
   int64_t total = 0;
   int64_t before = 0;
   for (int p = 0; p < kParts; ++p) {
-    share[p] = static_cast<int64_t>(std::ceil(best[p] * static_cast<double>(kWhole)));
     total += share[p];
     before += share_[p];
   }
@@ -864,7 +861,8 @@ std::vector<int> Packer::Clusters() {
   return cluster;
 }
 
-Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& spares) {
+Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
+                    SharedRelaxation* relaxation) {
   pairs_whole_ = pairs_complete;
   if (settled_ != nullptr) Shuffle();
   // Greedy by deviation, and greedy by size then deviation (small sets
@@ -901,24 +899,6 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
     for (int& k : cluster)
       if (k >= 0) k = 0;
   }
-  // Better shares where the first ones leave the greedy selection short.
-  int64_t first_shares = 0;
-  for (int p = 0; p < kParts; ++p)
-    first_shares += share_[p];
-  if (static_cast<int64_t>(greedy.size()) < first_shares / kWhole) Weigh();
-  std::array<int64_t, kParts> shares{};
-  for (int p = 0; p < kParts; ++p)
-    if (cluster[p] >= 0) shares[cluster[p]] += share_[p];
-  std::array<int, kParts> bound{};
-  auto short_clusters = [&] {
-    std::array<int, kParts> sets{};
-    for (int c : chosen_)
-      ++sets[cluster[sets_[c].parts[0]]];
-    std::vector<int> out;
-    for (int k = 0; k < kParts; ++k)
-      if (sets[k] < bound[k]) out.push_back(k);
-    return out;
-  };
   std::array<int, kParts> parts{};
   std::array<int, kParts> big{};
   std::array<bool, kParts> triples{};
@@ -929,14 +909,45 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   }
   for (const Candidate& c : sets_)
     if (c.size == kTriple) triples[cluster[c.parts[0]]] = true;
-  for (int k = 0; k < kParts; ++k) {
-    bound[k] = static_cast<int>(shares[k] / kWhole);
-    // The matching may not be a largest of an incomplete list.
+  std::array<int64_t, kParts> shares{};
+  std::array<int, kParts> bound{};
+  // The shares bound each cluster; new shares may lower the bound.
+  auto share_bounds = [&] {
+    shares.fill(0);
+    for (int p = 0; p < kParts; ++p)
+      if (cluster[p] >= 0) shares[cluster[p]] += share_[p];
+    for (int k = 0; k < kParts; ++k)
+      bound[k] = std::min(bound[k], static_cast<int>(shares[k] / kWhole));
+  };
+  bound.fill(INT_MAX);
+  share_bounds();
+  // The matching may not be a largest of an incomplete list.
+  for (int k = 0; k < kParts; ++k)
     if (pairs_complete && parts[k] > 0)
       bound[k] = std::min(bound[k], Bound(Matching(k, &cluster), parts[k], big[k], triples[k]));
-  }
+  // No cluster need search past the relaxation's bound on the whole.
+  size_t most = SIZE_MAX;
+  auto short_clusters = [&] {
+    std::array<int, kParts> sets{};
+    for (int c : chosen_)
+      ++sets[cluster[sets_[c].parts[0]]];
+    std::vector<int> out;
+    for (int k = 0; k < kParts && chosen_.size() < most; ++k)
+      if (sets[k] < bound[k]) out.push_back(k);
+    return out;
+  };
 
   chosen_ = greedy;
+  // Where the greedy starts fall short of the bounds, the relaxation's
+  // search: its selection may have more sets, its prices may give better
+  // shares, and its bound holds for the whole.
+  const RelaxedSearch* relaxed = short_clusters().empty() ? nullptr : relaxation->Get();
+  if (relaxed != nullptr) {
+    if (relaxed->chosen.size() > greedy.size()) chosen_ = greedy = relaxed->chosen;
+    UsePrices(relaxed->prices);
+    share_bounds();
+    most = static_cast<size_t>(relaxed->upper_bound);
+  }
   std::vector<int> open = short_clusters();
   if (!open.empty()) {
     // The greedy sets taken with their parts' bookkeeping, for the search.
@@ -946,7 +957,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
     // The trades may take a share of the work; the exact search, which
     // can prove its result, the rest.
     attempt_end_ = work_ + limits_.work / kTradesShare;
-    Exchanges(static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
+    Exchanges(std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0))));
     attempt_end_ = INT64_MAX;
     if (!OutOfTime()) stopped_ = false;
     open = short_clusters();
@@ -955,7 +966,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   std::sort(open.begin(), open.end(),
             [&](int a, int b) { return std::pair(shares[a], a) < std::pair(shares[b], b); });
   for (int k : open) {
-    if (stopped_) break;
+    if (stopped_ || chosen_.size() >= most) break;
     std::vector<int> inside;
     for (int c : chosen_)
       if (cluster[sets_[c].parts[0]] == k) inside.push_back(c);
@@ -969,6 +980,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   out.chosen = LowerDeviations(chosen_);
   std::sort(out.chosen.begin(), out.chosen.end());
   out.upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
+  if (relaxed != nullptr) out.upper_bound = std::min(out.upper_bound, relaxed->upper_bound);
   out.proven = static_cast<int>(out.chosen.size()) == out.upper_bound;
   out.timed_out = stopped_;
   out.work = work_;
@@ -978,11 +990,12 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
-  // Found once for both searches: it is the same for any order.
+  // Found once for both searches: they are the same for any order.
   const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork);
+  SharedRelaxation relaxation(candidates, limits);
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
-    return packer.Run(candidates.complete, candidates.pairs_complete, spares);
+    return packer.Run(candidates.complete, candidates.pairs_complete, spares, &relaxation);
   };
   if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr);
   // A second core searches the same candidates in another order: where

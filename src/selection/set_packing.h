@@ -1,6 +1,6 @@
-// The most disjoint sets among candidate sets: a greedy start, exchanges
-// that trade k chosen sets for k + 1, and an exact search where a cluster
-// of parts still falls short of its bound.
+// The most disjoint sets among candidate sets: greedy starts and the
+// relaxation's search, exchanges that trade k chosen sets for k + 1, and an
+// exact search where a cluster of parts still falls short of its bound.
 #pragma once
 
 #include <chrono>

@@ -1,0 +1,33 @@
+// The most disjoint sets by branch and bound over a Lagrangian relaxation:
+// a price on each part bounds the sets that the parts left can make, and
+// the sets the prices favour are taken first.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "program1/register_table.h"
+#include "selection/candidate_sets.h"
+
+struct RelaxedSearch {
+  std::vector<int> chosen;  ///< Indices of pairwise disjoint candidates.
+  /// No selection has more sets (a large number when the search had no
+  /// time for a bound).
+  int upper_bound = 0;
+  bool exhausted = false;  ///< The whole tree was searched: chosen is a largest.
+  /// Each part's price at the best bound: a candidate's parts cost a whole
+  /// or less, and the prices with what the candidates gain above their
+  /// cost bound the count. Parts in no candidate cost nothing.
+  std::array<double, kFlagSlots> prices{};
+  int64_t work = 0;  ///< Candidates priced, the unit of `work` below.
+};
+
+/// The most pairwise disjoint candidates of `sets`, within `work`
+/// candidates priced and the `deadline`; the same input always gives the
+/// same result where the clock does not stop it. None where the list is
+/// too long for the prices to settle within the work.
+std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
+                                            std::chrono::steady_clock::time_point deadline);
