@@ -36,8 +36,8 @@ using Prices = std::array<double, kPriceSlots>;
 class Relaxation {
  public:
   Relaxation(const std::vector<Candidate>& sets, int64_t work,
-             std::chrono::steady_clock::time_point deadline)
-      : sets_(sets), limit_(work), deadline_(deadline) {}
+             std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop)
+      : sets_(sets), limit_(work), deadline_(deadline), stop_(stop) {}
 
   RelaxedSearch Run() {
     RelaxedSearch out;
@@ -81,6 +81,7 @@ class Relaxation {
     if (work_ >= next_clock_read_) {
       next_clock_read_ = work_ + kWorkPerClockRead;
       if (std::chrono::steady_clock::now() > deadline_) stopped_ = true;
+      if (stop_ != nullptr && stop_->load(std::memory_order_relaxed)) stopped_ = true;
     }
     return stopped_;
   }
@@ -88,6 +89,7 @@ class Relaxation {
   const std::vector<Candidate>& sets_;
   int64_t limit_;
   std::chrono::steady_clock::time_point deadline_;
+  const std::atomic<bool>* stop_;
   int64_t work_ = 0;
   int64_t next_clock_read_ = 0;
   bool stopped_ = false;
@@ -236,8 +238,9 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
 }  // namespace
 
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
-                                            std::chrono::steady_clock::time_point deadline) {
+                                            std::chrono::steady_clock::time_point deadline,
+                                            const std::atomic<bool>* stop) {
   // The root's rounds may take half the work, the branches the rest.
   if (static_cast<int64_t>(sets.size()) * kRootRounds > work / 2) return std::nullopt;
-  return Relaxation(sets, work, deadline).Run();
+  return Relaxation(sets, work, deadline, stop).Run();
 }

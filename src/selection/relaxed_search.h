@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -26,8 +27,9 @@ struct RelaxedSearch {
 };
 
 /// The most pairwise disjoint candidates of `sets`, within `work`
-/// candidates priced and the `deadline`; the same input always gives the
-/// same result where the clock does not stop it. None where the list is
-/// too long for the prices to settle within the work.
+/// candidates priced and the `deadline`, or until `stop` is set; the same
+/// input always gives the same result where neither stops it. None where
+/// the list is too long for the prices to settle within the work.
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
-                                            std::chrono::steady_clock::time_point deadline);
+                                            std::chrono::steady_clock::time_point deadline,
+                                            const std::atomic<bool>* stop = nullptr);

@@ -6,7 +6,6 @@
 #include <climits>
 #include <cmath>
 #include <exception>
-#include <mutex>
 #include <numeric>
 #include <optional>
 #include <thread>
@@ -39,8 +38,10 @@ constexpr int kTriple = 3;
 /// 50 ms): a hundred times what the widest windows of 183 1 %-resistors
 /// take, and what mixed nominal values in 1 % windows take.
 constexpr int64_t kSpareWork = 64000000;
-/// Candidates the relaxation may price.
+/// Candidates the relaxation may price (about a tenth of a second), and
+/// how many times that it may on a core of its own.
 constexpr int64_t kRelaxedWork = 20000000;
+constexpr int64_t kHelperRelaxedShare = 3;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
@@ -58,26 +59,28 @@ constexpr int kPrefetchAhead = 8;
 constexpr unsigned kSearchThreads = 2;
 constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
 
-/// The relaxation's search, made once for both searches, and only when
-/// one asks for it: where the greedy starts meet the bounds it would cost
-/// time for nothing.
-class SharedRelaxation {
+/// The relaxation's search, made when the search first asks for it: where
+/// the greedy starts meet the bounds it would cost time for nothing.
+class RelaxationOnDemand {
  public:
-  SharedRelaxation(const CandidateSets& candidates, const PackingLimits& limits)
-      : candidates_(candidates), deadline_(limits.deadline) {}
+  RelaxationOnDemand(const CandidateSets& candidates, const PackingLimits& limits, int64_t work,
+                     const std::atomic<bool>* stop = nullptr)
+      : candidates_(candidates), deadline_(limits.deadline), work_(work), stop_(stop) {}
   /// None for a cut list, for which its bound and prices would not hold,
   /// or a list too long for it.
   const RelaxedSearch* Get() {
-    std::call_once(once_, [&] {
-      if (candidates_.complete) result_ = relaxed_search(candidates_.sets, kRelaxedWork, deadline_);
-    });
+    if (!asked_ && candidates_.complete)
+      result_ = relaxed_search(candidates_.sets, work_, deadline_, stop_);
+    asked_ = true;
     return result_ ? &*result_ : nullptr;
   }
 
  private:
   const CandidateSets& candidates_;
   std::chrono::steady_clock::time_point deadline_;
-  std::once_flag once_;
+  int64_t work_;
+  const std::atomic<bool>* stop_;
+  bool asked_ = false;
   std::optional<RelaxedSearch> result_;
 };
 
@@ -108,10 +111,10 @@ class Packer {
   }
 
   /// `spares`: the most sets of spare parts, a start besides the greedy
-  /// ones; `relaxation`: the relaxation's search, asked for where those
-  /// starts fall short.
+  /// ones; `relaxation` (if any): the relaxation's search, asked for where
+  /// those starts fall short.
   Packing Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
-              SharedRelaxation* relaxation);
+              RelaxationOnDemand* relaxation);
 
  private:
   void BuildPartLists();
@@ -862,7 +865,7 @@ std::vector<int> Packer::Clusters() {
 }
 
 Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
-                    SharedRelaxation* relaxation) {
+                    RelaxationOnDemand* relaxation) {
   pairs_whole_ = pairs_complete;
   if (settled_ != nullptr) Shuffle();
   // Greedy by deviation, and greedy by size then deviation (small sets
@@ -941,7 +944,8 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   // Where the greedy starts fall short of the bounds, the relaxation's
   // search: its selection may have more sets, its prices may give better
   // shares, and its bound holds for the whole.
-  const RelaxedSearch* relaxed = short_clusters().empty() ? nullptr : relaxation->Get();
+  const RelaxedSearch* relaxed =
+      relaxation == nullptr || short_clusters().empty() ? nullptr : relaxation->Get();
   if (relaxed != nullptr) {
     if (relaxed->chosen.size() > greedy.size()) chosen_ = greedy = relaxed->chosen;
     UsePrices(relaxed->prices);
@@ -992,17 +996,19 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
   // Found once for both searches: they are the same for any order.
   const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork);
-  SharedRelaxation relaxation(candidates, limits);
-  auto run = [&](uint64_t seed, const std::atomic<bool>* settled) {
+  auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
-    return packer.Run(candidates.complete, candidates.pairs_complete, spares, &relaxation);
+    return packer.Run(candidates.complete, candidates.pairs_complete, spares, relaxation);
   };
-  if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr);
+  RelaxationOnDemand relaxation(candidates, limits, kRelaxedWork);
+  if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr, &relaxation);
   // A second core searches the same candidates in another order: where
-  // one order is slow to find the last set, another is often quick. The
-  // first search's selection stands when it proves its count, else the
-  // one with more sets (the first on a tie), so a run gives the same
-  // selection on any machine the clock does not stop.
+  // one order is slow to find the last set, another is often quick; and it
+  // gives the relaxation's search, where it runs, three times the work
+  // one core would, while the first search goes on without it. The first
+  // search's selection stands when it proves its count, else the one with
+  // more sets (the first on a tie), so a run gives the same selection on
+  // any machine the clock does not stop.
   std::atomic<bool> settled{false};
   Packing other;
   bool other_ran = false;
@@ -1010,18 +1016,19 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   try {
     helper = std::thread([&] {
       try {
-        other = run(kHelperSeed, &settled);
+        RelaxationOnDemand longer(candidates, limits, kRelaxedWork * kHelperRelaxedShare, &settled);
+        other = run(kHelperSeed, &settled, &longer);
         other_ran = true;
       } catch (const std::exception&) {
         // Out of memory, say: the first search's result stands.
       }
     });
   } catch (const std::exception&) {
-    return run(0, nullptr);
+    return run(0, nullptr, &relaxation);
   }
   Packing first;
   try {
-    first = run(0, nullptr);
+    first = run(0, nullptr, nullptr);
   } catch (...) {
     settled = true;
     helper.join();
