@@ -1005,10 +1005,9 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // A second core searches the same candidates in another order: where
   // one order is slow to find the last set, another is often quick; and it
   // gives the relaxation's search, where it runs, three times the work
-  // one core would, while the first search goes on without it. The first
-  // search's selection stands when it proves its count, else the one with
-  // more sets (the first on a tie), so a run gives the same selection on
-  // any machine the clock does not stop.
+  // the first one does. The first search's selection stands when it proves
+  // its count, else the one with more sets (the first on a tie), so a run
+  // gives the same selection on any machine the clock does not stop.
   std::atomic<bool> settled{false};
   Packing other;
   bool other_ran = false;
@@ -1028,7 +1027,7 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   }
   Packing first;
   try {
-    first = run(0, nullptr, nullptr);
+    first = run(0, nullptr, &relaxation);
   } catch (...) {
     settled = true;
     helper.join();
