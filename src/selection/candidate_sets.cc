@@ -336,3 +336,19 @@ bool SetFinder::add(const Side& b) {
   own.sides.push_back(b);
   return false;
 }
+
+std::vector<int> greedy_sets(const std::vector<Candidate>& sets, const std::vector<int>& order) {
+  std::array<bool, kNoPart + 1> used{};
+  std::vector<int> out;
+  for (int c : order) {
+    const Candidate& s = sets[c];
+    bool free = true;
+    for (int k = 0; k < s.size; ++k)
+      free = free && !used[s.parts[k]];
+    if (!free) continue;
+    for (int k = 0; k < s.size; ++k)
+      used[s.parts[k]] = true;
+    out.push_back(c);
+  }
+  return out;
+}

@@ -50,6 +50,10 @@ struct CandidateSets {
 CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, char v1, char v2,
                              size_t cap);
 
+/// The candidates of `sets` named in `order` whose parts are all still
+/// unused when their turn comes: a greedy selection.
+std::vector<int> greedy_sets(const std::vector<Candidate>& sets, const std::vector<int>& order);
+
 /// Whether sides given in rising value hold a valid set of an allowed
 /// kind: each new side is compared with the earlier ones still within the
 /// threshold of it, so a set ends the walk as soon as its higher side comes.

@@ -197,32 +197,21 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
       return live[a] < live[b];
     });
     // The greedy completion in that order.
-    std::array<bool, kParts> used{};
-    std::vector<int> picked;
-    for (int j : order) {
-      const Candidate& s = sets_[live[j]];
-      bool free = true;
-      for (int k = 0; k < s.size; ++k)
-        free = free && !used[s.parts[k]];
-      if (!free) continue;
-      for (int k = 0; k < s.size; ++k)
-        used[s.parts[k]] = true;
-      picked.push_back(live[j]);
-    }
+    std::vector<int> ranked(order.size());
+    for (size_t k = 0; k < order.size(); ++k)
+      ranked[k] = live[order[k]];
+    const std::vector<int> picked = greedy_sets(sets_, ranked);
     if (count + static_cast<int>(picked.size()) > best_count_) {
       best_count_ = count + static_cast<int>(picked.size());
       best_ = path_;
       best_.insert(best_.end(), picked.begin(), picked.end());
     }
     if (order.empty() || Beaten(count, best_bound)) return;
-    const int first = live[order.front()];
-    std::vector<int> rest;
+    const int first = ranked.front();
+    std::vector<int> rest(ranked.begin() + 1, ranked.end());
     std::vector<int> with;
-    for (size_t k = 1; k < order.size(); ++k) {
-      const int c = live[order[k]];
-      rest.push_back(c);
+    for (int c : rest)
       if (Disjoint(first, c)) with.push_back(c);
-    }
     path_.push_back(first);
     Node(count + 1, std::move(with), y, kNodeRounds);
     path_.pop_back();

@@ -782,20 +782,8 @@ void Packer::Exchanges(size_t goal) {
 /// Picks the candidates of `first`, then of `order`, whose parts are all
 /// still unused.
 std::vector<int> Packer::Greedy(const std::vector<int>& order, std::vector<int> first) const {
-  std::array<bool, kParts> used{};
-  std::vector<int> out;
   first.insert(first.end(), order.begin(), order.end());
-  for (int c : first) {
-    const Candidate& s = sets_[c];
-    bool free = true;
-    for (int k = 0; k < s.size; ++k)
-      free = free && !used[s.parts[k]];
-    if (!free) continue;
-    for (int k = 0; k < s.size; ++k)
-      used[s.parts[k]] = true;
-    out.push_back(c);
-  }
-  return out;
+  return greedy_sets(sets_, first);
 }
 
 /// Trades each chosen set, the worst first, for the candidate of least
