@@ -15,13 +15,13 @@
 
 struct RelaxedSearch {
   std::vector<int> chosen;  ///< Indices of pairwise disjoint candidates.
-  /// No selection has more sets (a large number when the search had no
+  /// No selection has more sets (half the parts when the search had no
   /// time for a bound).
   int upper_bound = 0;
   bool exhausted = false;  ///< The whole tree was searched: chosen is a largest.
-  /// Each part's price at the best bound: a candidate's parts cost a whole
-  /// or less, and the prices with what the candidates gain above their
-  /// cost bound the count. Parts in no candidate cost nothing.
+  /// Each part's price at the root's best bound: the prices, with what
+  /// each candidate (worth one set) is worth above its parts' prices,
+  /// bound the count. Parts in no candidate cost nothing.
   std::array<double, kFlagSlots> prices{};
   int64_t work = 0;  ///< Candidates priced, the unit of `work` below.
 };

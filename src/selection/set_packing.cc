@@ -982,7 +982,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
-  // Found once for both searches: they are the same for any order.
+  // Found once for both searches: it is the same for any order.
   const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork);
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
