@@ -983,7 +983,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
   // Found once for both searches: it is the same for any order.
-  const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork, limits.deadline);
+  const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork);
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
     return packer.Run(candidates.complete, candidates.pairs_complete, spares, relaxation);

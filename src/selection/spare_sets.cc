@@ -11,8 +11,6 @@ namespace {
 using Components = uint64_t;
 constexpr int kMostComponents = 64;
 constexpr uint32_t kComponentMask = (1u << kSpareComponentBits) - 1;
-/// The clock is read once in this many choices looked at.
-constexpr int64_t kWorkPerClockRead = 1 << 20;
 
 /// A choice of components and the first candidate that makes it.
 struct Choice {
@@ -22,8 +20,7 @@ struct Choice {
 
 class Search {
  public:
-  Search(std::vector<Choice> choices, int64_t work, std::chrono::steady_clock::time_point deadline)
-      : choices_(std::move(choices)), work_(work), deadline_(deadline) {
+  Search(std::vector<Choice> choices, int64_t work) : choices_(std::move(choices)), work_(work) {
     Components all = 0;
     for (const Choice& c : choices_) {
       smallest_ = std::min(smallest_, std::popcount(c.components));
@@ -47,7 +44,7 @@ class Search {
   /// `open` lists the choices whose components are not taken.
   void Step(const std::vector<int>& open) {
     if (path_.size() > best_.size()) best_ = path_;
-    if (Stopped() || static_cast<int>(best_.size()) >= most_) return;
+    if (work_ < 0 || static_cast<int>(best_.size()) >= most_) return;
     Components reach = 0;
     for (int i : open)
       reach |= choices_[i].components;
@@ -55,7 +52,6 @@ class Search {
     // are gone over for each branch.
     const int64_t looked = static_cast<int64_t>(open.size()) * (std::popcount(reach) + 1);
     work_ -= looked;
-    until_clock_read_ -= looked;
     if (static_cast<int>(path_.size()) + std::popcount(reach) / smallest_ <=
         static_cast<int>(best_.size()))
       return;
@@ -88,18 +84,8 @@ class Search {
     Step(next);
   }
 
-  bool Stopped() {
-    if (until_clock_read_ < 0) {
-      until_clock_read_ = kWorkPerClockRead;
-      if (std::chrono::steady_clock::now() > deadline_) work_ = -1;
-    }
-    return work_ < 0;
-  }
-
   std::vector<Choice> choices_;
   int64_t work_;
-  std::chrono::steady_clock::time_point deadline_;
-  int64_t until_clock_read_ = 0;
   int smallest_ = kMaxSetParts;
   int most_ = 0;  ///< No packing has more: finding as many ends the search.
   std::vector<int> path_;
@@ -108,8 +94,7 @@ class Search {
 
 }  // namespace
 
-std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
-                            std::chrono::steady_clock::time_point deadline) {
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work) {
   std::unordered_map<uint32_t, int> index;  // a component's bit
   std::unordered_set<uint32_t> seen;
   std::vector<Choice> choices;
@@ -127,5 +112,5 @@ std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
     choices.push_back(c);
   }
   if (choices.empty()) return {};
-  return Search(std::move(choices), work, deadline).Run();
+  return Search(std::move(choices), work).Run();
 }

@@ -3,7 +3,6 @@
 // no two take parts of one component.
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <vector>
 
@@ -12,8 +11,7 @@
 /// The most candidates of `sets` with spare parts (Candidate::spares) no
 /// two of which share a component, the first of `sets` for each choice of
 /// components; within `work` choices looked at by an exhaustive search
-/// (a step looks at each open choice once per component in reach) and the
-/// `deadline`, else the most it found. Empty where the candidates name more
-/// components than the search keeps track of.
-std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
-                            std::chrono::steady_clock::time_point deadline);
+/// (a step looks at each open choice once per component in reach), else the
+/// most it found. Empty where the candidates name more components than
+/// the search keeps track of.
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work);
