@@ -1,6 +1,7 @@
 #include "selection/relaxed_search.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <utility>
@@ -36,8 +37,9 @@ using Prices = std::array<double, kPriceSlots>;
 class Relaxation {
  public:
   Relaxation(const std::vector<Candidate>& sets, int64_t work,
-             std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop)
-      : sets_(sets), limit_(work), deadline_(deadline), stop_(stop) {}
+             std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop,
+             Branching branching)
+      : sets_(sets), limit_(work), deadline_(deadline), stop_(stop), branching_(branching) {}
 
   RelaxedSearch Run() {
     RelaxedSearch out;
@@ -61,6 +63,7 @@ class Relaxation {
 
  private:
   void Node(int count, std::vector<int> live, Prices y, int rounds);
+  size_t TightestPart(const std::vector<int>& ranked);
   /// What a candidate's parts cost: an unused slot holds kNoPart, free.
   static double Cost(const Prices& y, const std::array<Part, kMaxSetParts>& parts) {
     return y[parts[0]] + y[parts[1]] + y[parts[2]] + y[parts[3]];
@@ -90,6 +93,7 @@ class Relaxation {
   int64_t limit_;
   std::chrono::steady_clock::time_point deadline_;
   const std::atomic<bool>* stop_;
+  Branching branching_;
   int64_t work_ = 0;
   int64_t next_clock_read_ = 0;
   bool stopped_ = false;
@@ -102,10 +106,34 @@ class Relaxation {
   int best_count_ = 0;
 };
 
+/// The place in `ranked` (live candidates, the most favoured first) of the
+/// most favoured candidate of the part that the fewest of them hold. Each
+/// branch there leaves that part fewer ways to be covered: where nearly
+/// every part must be, the branches without it soon fall to the bound,
+/// while a branch on the most favoured candidate of all may search long
+/// before it takes the one set a tight part needs.
+size_t Relaxation::TightestPart(const std::vector<int>& ranked) {
+  std::array<int, kPriceSlots> holders{};
+  for (int c : ranked)
+    for (Part p : sets_[c].parts)
+      ++holders[p];
+  holders[kNoPart] = INT_MAX;
+  Part tight = kNoPart;
+  for (int c : ranked)
+    for (Part p : sets_[c].parts)
+      if (holders[p] < holders[tight]) tight = p;
+  work_ += static_cast<int64_t>(2 * ranked.size());
+  for (size_t k = 0; k < ranked.size(); ++k) {
+    const auto& parts = sets_[ranked[k]].parts;
+    if (std::find(parts.begin(), parts.end(), tight) != parts.end()) return k;
+  }
+  return 0;
+}
+
 /// Searches the candidates `live` (each disjoint from the `count` taken):
 /// prices them, drops those the bound rules out, completes the selection
-/// greedily, then takes the candidate the relaxation favours most, and
-/// goes on without it once that branch is done.
+/// greedily, then takes the candidate the branching names, and goes on
+/// without it once that branch is done.
 void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
   std::vector<double> gain;
   std::vector<int> order;
@@ -207,8 +235,12 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
       best_.insert(best_.end(), picked.begin(), picked.end());
     }
     if (order.empty() || Beaten(count, best_bound)) return;
-    const int first = ranked.front();
-    std::vector<int> rest(ranked.begin() + 1, ranked.end());
+    const int first =
+        branching_ == Branching::kTightestPart ? ranked[TightestPart(ranked)] : ranked.front();
+    std::vector<int> rest;
+    rest.reserve(ranked.size() - 1);
+    for (int c : ranked)
+      if (c != first) rest.push_back(c);
     std::vector<int> with;
     for (int c : rest)
       if (Disjoint(first, c)) with.push_back(c);
@@ -228,8 +260,8 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
 
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
                                             std::chrono::steady_clock::time_point deadline,
-                                            const std::atomic<bool>* stop) {
+                                            const std::atomic<bool>* stop, Branching branching) {
   // The root's rounds may take half the work, the branches the rest.
   if (static_cast<int64_t>(sets.size()) * kRootRounds > work / 2) return std::nullopt;
-  return Relaxation(sets, work, deadline, stop).Run();
+  return Relaxation(sets, work, deadline, stop, branching).Run();
 }

@@ -26,10 +26,17 @@ struct RelaxedSearch {
   int64_t work = 0;  ///< Candidates priced, the unit of `work` below.
 };
 
+/// Where the search branches: on the candidate the relaxation favours most,
+/// or on the most favoured candidate of the part the fewest live candidates
+/// hold. Each finds quickly the selections the other is slow to reach, so
+/// two searches side by side use one each.
+enum class Branching { kFavouredSet, kTightestPart };
+
 /// The most pairwise disjoint candidates of `sets`, within `work`
 /// candidates priced and the `deadline`, or until `stop` is set; the same
 /// input always gives the same result where neither stops it. None where
 /// the list is too long for the prices to settle within the work.
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
                                             std::chrono::steady_clock::time_point deadline,
-                                            const std::atomic<bool>* stop = nullptr);
+                                            const std::atomic<bool>* stop = nullptr,
+                                            Branching branching = Branching::kFavouredSet);

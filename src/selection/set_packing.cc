@@ -39,9 +39,10 @@ constexpr int kTriple = 3;
 /// take, and what mixed nominal values in 1 % windows take.
 constexpr int64_t kSpareWork = 64000000;
 /// Candidates the relaxation may price (about a tenth of a second), and
-/// how many times that it may on a core of its own.
+/// on a core of its own, where its branching at the tightest part finds
+/// what the first search is slow to, five times as many.
 constexpr int64_t kRelaxedWork = 20000000;
-constexpr int64_t kHelperRelaxedShare = 3;
+constexpr int64_t kHelperRelaxedWork = 100000000;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
@@ -64,13 +65,18 @@ constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
 class RelaxationOnDemand {
  public:
   RelaxationOnDemand(const CandidateSets& candidates, const PackingLimits& limits, int64_t work,
-                     const std::atomic<bool>* stop = nullptr)
-      : candidates_(candidates), deadline_(limits.deadline), work_(work), stop_(stop) {}
+                     const std::atomic<bool>* stop = nullptr,
+                     Branching branching = Branching::kFavouredSet)
+      : candidates_(candidates),
+        deadline_(limits.deadline),
+        work_(work),
+        stop_(stop),
+        branching_(branching) {}
   /// None for a cut list, for which its bound and prices would not hold,
   /// or a list too long for it.
   const RelaxedSearch* Get() {
     if (!asked_ && candidates_.complete)
-      result_ = relaxed_search(candidates_.sets, work_, deadline_, stop_);
+      result_ = relaxed_search(candidates_.sets, work_, deadline_, stop_, branching_);
     asked_ = true;
     return result_ ? &*result_ : nullptr;
   }
@@ -80,6 +86,7 @@ class RelaxationOnDemand {
   std::chrono::steady_clock::time_point deadline_;
   int64_t work_;
   const std::atomic<bool>* stop_;
+  Branching branching_;
   bool asked_ = false;
   std::optional<RelaxedSearch> result_;
 };
@@ -991,9 +998,9 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   RelaxationOnDemand relaxation(candidates, limits, kRelaxedWork);
   if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr, &relaxation);
   // A second core searches the same candidates in another order: where
-  // one order is slow to find the last set, another is often quick; and it
-  // gives the relaxation's search, where it runs, three times the work
-  // the first one does. The first search's selection stands when it proves
+  // one order is slow to find the last set, another is often quick; and
+  // its relaxation's search, where it runs, branches at the tightest part,
+  // with five times the work of the first one's. The first search's selection stands when it proves
   // its count, else the one with more sets (the first on a tie), so a run
   // gives the same selection on any machine the clock does not stop.
   std::atomic<bool> settled{false};
@@ -1003,7 +1010,8 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   try {
     helper = std::thread([&] {
       try {
-        RelaxationOnDemand longer(candidates, limits, kRelaxedWork * kHelperRelaxedShare, &settled);
+        RelaxationOnDemand longer(candidates, limits, kHelperRelaxedWork, &settled,
+                                  Branching::kTightestPart);
         other = run(kHelperSeed, &settled, &longer);
         other_ran = true;
       } catch (const std::exception&) {
