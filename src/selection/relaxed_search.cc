@@ -34,6 +34,12 @@ constexpr int64_t kWorkPerClockRead = 1 << 16;
 constexpr int kPriceSlots = kNoPart + 1;
 using Prices = std::array<double, kPriceSlots>;
 
+/// Gives a vector's memory back, which clear() keeps.
+template <typename T>
+void Release(std::vector<T>& v) {
+  std::vector<T>().swap(v);
+}
+
 class Relaxation {
  public:
   Relaxation(const std::vector<Candidate>& sets, int64_t work,
@@ -136,6 +142,7 @@ size_t Relaxation::TightestPart(const std::vector<int>& ranked) {
 /// without it once that branch is done.
 void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
   std::vector<double> gain;
+  std::vector<double> cost;
   std::vector<int> order;
   std::vector<std::array<Part, kMaxSetParts>> slots;
   while (!live.empty() && !Stopped()) {
@@ -177,10 +184,10 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
       for (Part p : held)
         bound += y[p];
       for (size_t j = 0; j < n; ++j) {
-        const double cost = Cost(y, slots[j]);
+        const double paid = Cost(y, slots[j]);
         gain[j] *= kKeep;
-        if (cost >= 1) continue;
-        bound += 1 - cost;
+        if (paid >= 1) continue;
+        bound += 1 - paid;
         gain[j] += 1 - kKeep;
         for (Part p : slots[j])
           ++takers[p];
@@ -212,7 +219,7 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
     // A candidate that costs more than a whole lowers the bound by the
     // excess where it is taken: drop those that then cannot beat the best.
     order.clear();
-    std::vector<double> cost(n);
+    cost.resize(n);
     for (size_t j = 0; j < n; ++j) {
       cost[j] = Cost(y, slots[j]);
       if (cost[j] <= 1 || !Beaten(count, best_bound + 1 - cost[j]))
@@ -244,6 +251,15 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
     std::vector<int> with;
     for (int c : rest)
       if (Disjoint(first, c)) with.push_back(c);
+    // Only `rest` outlives the branch: this level's scratch goes before the
+    // deeper levels make theirs, so that the levels together hold little
+    // more than the candidates' indices.
+    Release(live);
+    Release(ranked);
+    Release(order);
+    Release(gain);
+    Release(cost);
+    Release(slots);
     path_.push_back(first);
     Node(count + 1, std::move(with), y, kNodeRounds);
     path_.pop_back();
