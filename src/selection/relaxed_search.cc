@@ -74,11 +74,12 @@ class Relaxation {
   static double Cost(const Prices& y, const std::array<Part, kMaxSetParts>& parts) {
     return y[parts[0]] + y[parts[1]] + y[parts[2]] + y[parts[3]];
   }
+  static bool Holds(const Candidate& c, Part p) {
+    return std::find(c.parts.begin(), c.parts.end(), p) != c.parts.end();
+  }
   bool Disjoint(int a, int b) const {
     for (Part p : sets_[a].parts)
-      if (p != kNoPart &&
-          std::find(sets_[b].parts.begin(), sets_[b].parts.end(), p) != sets_[b].parts.end())
-        return false;
+      if (p != kNoPart && Holds(sets_[b], p)) return false;
     return true;
   }
   /// Whether `count` sets and at most `bound` more fail to beat the best.
@@ -129,10 +130,8 @@ size_t Relaxation::TightestPart(const std::vector<int>& ranked) {
     for (Part p : sets_[c].parts)
       if (holders[p] < holders[tight]) tight = p;
   work_ += static_cast<int64_t>(2 * ranked.size());
-  for (size_t k = 0; k < ranked.size(); ++k) {
-    const auto& parts = sets_[ranked[k]].parts;
-    if (std::find(parts.begin(), parts.end(), tight) != parts.end()) return k;
-  }
+  for (size_t k = 0; k < ranked.size(); ++k)
+    if (Holds(sets_[ranked[k]], tight)) return k;
   return 0;
 }
 

@@ -1000,9 +1000,10 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // A second core searches the same candidates in another order: where
   // one order is slow to find the last set, another is often quick; and
   // its relaxation's search, where it runs, branches at the tightest part,
-  // with five times the work of the first one's. The first search's selection stands when it proves
-  // its count, else the one with more sets (the first on a tie), so a run
-  // gives the same selection on any machine the clock does not stop.
+  // with five times the work of the first one's. The first search's
+  // selection stands when it proves its count, else the one with more sets
+  // (the first on a tie), so a run gives the same selection on any machine
+  // the clock does not stop.
   std::atomic<bool> settled{false};
   Packing other;
   bool other_ran = false;
