@@ -18,6 +18,7 @@
 #include "engine_test_util.h"
 #include "selection/candidate_sets.h"
 #include "selection/relaxed_search.h"
+#include "selection/set_packing.h"
 #include "selection/set_sides.h"
 #include "support/in_memory_run.h"
 
@@ -169,27 +170,44 @@ TEST(MostSets, HardStocksReachTheOptimum) {
   }
 }
 
+/// The candidates of a stock of `parts` values over four decades, in series,
+/// at 1 %.
+CandidateSets DecadesStock(int parts, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::uniform_real_distribution<float> decade(1.0f, 5.0f);
+  std::vector<float> values(parts);
+  for (float& v : values)
+    v = std::pow(10.0f, decade(rng));
+  const int nn = BuildPairs(values, kSeries);
+  Sort(nn);
+  return candidate_sets(collect_sides(nn, kFirstComponentSlot), 1.0f, 'Y', 'P', SIZE_MAX);
+}
+
 /// Stocks over decades whose best selections cover every part: branching
 /// at the part the fewest candidates hold, the relaxation's search finds
 /// and proves them within a few million candidates priced (branching on
 /// the most favoured candidate, one set fewer in ten million).
 TEST(MostSets, RelaxationBranchingAtTheTightestPart) {
   for (auto [parts, seed, sets] : {std::tuple(60, 3u, 15u), std::tuple(80, 2u, 20u)}) {
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<float> decade(1.0f, 5.0f);
-    std::vector<float> values(parts);
-    for (float& v : values)
-      v = std::pow(10.0f, decade(rng));
-    const int nn = BuildPairs(values, kSeries);
-    Sort(nn);
-    const CandidateSets c =
-        candidate_sets(collect_sides(nn, kFirstComponentSlot), 1.0f, 'Y', 'P', SIZE_MAX);
+    const CandidateSets c = DecadesStock(parts, seed);
     const auto far = std::chrono::steady_clock::now() + std::chrono::hours(1);
     const auto r = relaxed_search(c.sets, 10000000, far, nullptr, Branching::kTightestPart);
     ASSERT_TRUE(r.has_value());
     EXPECT_EQ(r->chosen.size(), sets) << parts;
     EXPECT_TRUE(r->exhausted) << parts;
   }
+}
+
+/// A search set up past its deadline (a long list on a slow machine) keeps
+/// its greedy start, disjoint, and spends nothing on taking it for a search.
+TEST(MostSets, SearchSetUpPastItsDeadlineKeepsTheGreedyStart) {
+  const CandidateSets c = DecadesStock(60, 3u);
+  const Packing p =
+      pack_sets(c, {INT64_MAX, std::chrono::steady_clock::now() - std::chrono::hours(1)});
+  EXPECT_TRUE(p.timed_out);
+  EXPECT_EQ(p.work, 0);
+  EXPECT_FALSE(p.chosen.empty());
+  EXPECT_EQ(greedy_sets(c.sets, p.chosen), p.chosen);
 }
 
 /// The example file: the default run reports 4 sets and leaves R11+R2

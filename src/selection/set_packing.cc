@@ -948,6 +948,12 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
     most = static_cast<size_t>(relaxed->upper_bound);
   }
   std::vector<int> open = short_clusters();
+  // Setting up a long list may take the search's time on a slow machine:
+  // then the greedy start stands, as taking its sets costs as much again.
+  if (!open.empty() && std::chrono::steady_clock::now() > limits_.deadline) {
+    late_ = stopped_ = true;
+    open.clear();
+  }
   if (!open.empty()) {
     // The greedy sets taken with their parts' bookkeeping, for the search.
     chosen_.clear();
