@@ -27,7 +27,7 @@ struct Selection {
 /// tch), the output flags v1, v2 (fv1, fv2) saying which kinds count. Among
 /// selections of that size, one of small total deviation. The search ends
 /// by a budget of work, so the same table gives the same selection, or by
-/// a clock limit of 0.6 s, which a busy or slow machine reaches first.
+/// a clock limit of 0.7 s, which a busy or slow machine reaches first.
 Selection most_sets(int nn, int Ns, float threshold, char v1, char v2);
 
 /// Whether the components still free (flagRR[k] == kFree for relative
