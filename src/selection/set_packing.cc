@@ -158,6 +158,7 @@ class Packer {
   uint64_t Random(uint64_t n);
   void Search(int count);
   bool Stopped();
+  bool Late();
   bool OutOfTime() const;
   void Exchanges(size_t goal);
   std::vector<int> Greedy(const std::vector<int>& order, std::vector<int> first = {}) const;
@@ -580,9 +581,15 @@ bool Packer::Stopped() {
   if (settled_ != nullptr && settled_->load(std::memory_order_relaxed)) stopped_ = true;
   if (work_ >= next_clock_read_) {
     next_clock_read_ = work_ + kWorkPerClockRead;
-    if (std::chrono::steady_clock::now() > limits_.deadline) late_ = stopped_ = true;
+    Late();
   }
   return stopped_;
+}
+
+/// Reads the clock: past the deadline every search stops for good.
+bool Packer::Late() {
+  if (std::chrono::steady_clock::now() > limits_.deadline) late_ = stopped_ = true;
+  return late_;
 }
 
 /// Whether the whole search is over, not just an attempt: the work or the
@@ -950,10 +957,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   std::vector<int> open = short_clusters();
   // Setting up a long list may take the search's time on a slow machine:
   // then the greedy start stands, as taking its sets costs as much again.
-  if (!open.empty() && std::chrono::steady_clock::now() > limits_.deadline) {
-    late_ = stopped_ = true;
-    open.clear();
-  }
+  if (!open.empty() && Late()) open.clear();
   if (!open.empty()) {
     // The greedy sets taken with their parts' bookkeeping, for the search.
     chosen_.clear();
