@@ -12,6 +12,7 @@
 
 #include "program1/register_table.h"
 #include "selection/relaxed_search.h"
+#include "selection/set_walk.h"
 #include "selection/spare_sets.h"
 
 namespace {
@@ -52,6 +53,11 @@ constexpr int64_t kWorkPerClockRead = 1 << 16;
 constexpr int64_t kFirstAttempt = 2000000;
 /// The trades of chosen sets may spend a quarter of the work.
 constexpr int64_t kTradesShare = 4;
+/// Candidates the walk from the traded selection may look at (a tenth to
+/// a sixth of a second): where it reached the last sets of 183 parts, it
+/// mostly took under 5 million; a longer walk left too little time for the
+/// exact search, which finds some of them soon after.
+constexpr int64_t kWalkWork = 15000000;
 constexpr uint64_t kRandomSeed = 0x9E3779B97F4A7C15ull;
 /// How far ahead a loop over candidates asks for their state.
 constexpr int kPrefetchAhead = 8;
@@ -963,12 +969,26 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
     chosen_.clear();
     for (int c : greedy)
       Take(c);
-    // The trades may take a share of the work; the exact search, which
-    // can prove its result, the rest.
+    // The trades may take a share of the work, and a walk from there its
+    // own; the exact search, which can prove its result, the rest.
+    const size_t goal =
+        std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
     attempt_end_ = work_ + limits_.work / kTradesShare;
-    Exchanges(std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0))));
+    Exchanges(goal);
     attempt_end_ = INT64_MAX;
     if (!OutOfTime()) stopped_ = false;
+    // The walk reaches the last sets of a nearly full selection that the
+    // exact search is slow to find.
+    if (chosen_.size() < goal && !OutOfTime()) {
+      const Walk walk = walk_sets(sets_, chosen_, static_cast<int>(goal),
+                                  {kWalkWork, limits_.deadline, settled_}, random_);
+      if (walk.chosen.size() > chosen_.size()) {
+        for (int c : std::vector<int>(chosen_))
+          Drop(c);
+        for (int c : walk.chosen)
+          Take(c);
+      }
+    }
     open = short_clusters();
   }
   // Exact search, smallest clusters first.
