@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "program1/register_table.h"
+#include "selection/random_below.h"
 #include "selection/relaxed_search.h"
 #include "selection/set_walk.h"
 #include "selection/spare_sets.h"
@@ -161,7 +162,6 @@ class Packer {
   void FillAround(const std::array<Part, kMaxSetParts>& parts, int size);
   bool Improve(const std::vector<int>& removed, int target, bool restarts = false);
   void Shuffle();
-  uint64_t Random(uint64_t n);
   void Search(int count);
   bool Stopped();
   bool Late();
@@ -732,17 +732,10 @@ bool Packer::Improve(const std::vector<int>& removed, int target, bool restarts)
   return !stopped_;
 }
 
-uint64_t Packer::Random(uint64_t n) {
-  random_ ^= random_ << 13;
-  random_ ^= random_ >> 7;
-  random_ ^= random_ << 17;
-  return random_ % n;
-}
-
 /// Puts the candidates in a new random order for the search.
 void Packer::Shuffle() {
   for (size_t i = rank_.size(); i-- > 1;)
-    std::swap(rank_[i], rank_[Random(i + 1)]);
+    std::swap(rank_[i], rank_[random_below(&random_, i + 1)]);
 }
 
 /// Trades one chosen set for two, then two neighbouring ones for three.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "program1/register_table.h"
+#include "selection/random_below.h"
 
 namespace {
 
@@ -42,9 +43,7 @@ class Walker {
   bool Settle();
   void Force(int c);
   bool Stopped();
-  uint64_t Random(uint64_t n);
 
-  const std::vector<Candidate>& sets_;
   WalkLimits limits_;
   std::vector<Parts> parts_;
   /// The candidates by their two lowest parts a < b: list_[head_[a * kParts
@@ -63,8 +62,7 @@ class Walker {
 };
 
 Walker::Walker(const std::vector<Candidate>& sets, const WalkLimits& limits, uint64_t seed)
-    : sets_(sets),
-      limits_(limits),
+    : limits_(limits),
       parts_(sets.size()),
       head_(kParts * kParts + 1, 0),
       list_(sets.size()),
@@ -203,8 +201,7 @@ bool Walker::Settle() {
 void Walker::Force(int c) {
   for (int k = 0; k < parts_[c].size; ++k) {
     const int o = owner_[parts_[c].part[k]];
-    if (o < 0) continue;
-    Give(o);
+    if (o >= 0) Give(o);
   }
   Take(c);
 }
@@ -220,13 +217,6 @@ bool Walker::Stopped() {
   return stopped_;
 }
 
-uint64_t Walker::Random(uint64_t n) {
-  random_ ^= random_ << 13;
-  random_ ^= random_ >> 7;
-  random_ ^= random_ << 17;
-  return random_ % n;
-}
-
 /// Each step forces a candidate drawn at random in and settles the parts
 /// around it. A step that loses a set goes back to the best selection; one
 /// that keeps the count stays, so that the walk moves along selections of
@@ -236,12 +226,12 @@ Walk Walker::Run(const std::vector<int>& chosen, int goal) {
     Take(c);
   Walk out;
   out.chosen = Current();
-  const uint64_t n = sets_.size();
+  const uint64_t n = parts_.size();
   while (n > 0 && count_ < goal && !Stopped()) {
     work_ += kStepWork;
     int c = 0;
     for (int draw = 0; draw < kDraws; ++draw) {
-      c = static_cast<int>(Random(n));
+      c = static_cast<int>(random_below(&random_, n));
       if (!Chosen(c) && !AllTaken(c)) break;
     }
     if (Chosen(c)) continue;
