@@ -250,13 +250,15 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
            totals[k] <= cap / kWholePairsShare;
   };
   out.pairs_complete = out.complete;
-  // Past the nearest partners, a cut list keeps the sets that cost a
-  // largest matching of sets of two nothing: where the sets of two are
-  // many, the best selections are such a matching and a few of these.
+  // The sets that cost a largest matching of sets of two nothing are
+  // marked, and a cut list keeps them past the nearest partners: where the
+  // sets of two are many, the best selections are such a matching and a
+  // few of these; where most components stand alone (values over decades),
+  // such a matching and as many of these as the components allow.
   Spares spare;
   spare.fill(-1);
   for (size_t k = 0; k < pairings.size(); ++k)
-    if (!out.complete && whole(k)) spare = SpareParts(sides, singles, windows[k], out.singles);
+    if (whole(k)) spare = SpareParts(sides, singles, windows[k], out.singles);
   std::unordered_map<uint32_t, int> same_components;
   size_t extra = 0;
   size_t scan = 0;

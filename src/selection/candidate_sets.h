@@ -23,7 +23,8 @@ struct Candidate {
   char kind = 0;
   /// For a set of three or four parts that a largest matching of the sets
   /// of two single sides can each leave out, in distinct components of
-  /// that graph: the components, a byte each (a cut list only; else 0).
+  /// that graph: the components, a byte each (else 0; 0 for all where the
+  /// sets of two are too many to list whole).
   uint32_t spares = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <exception>
+#include <functional>
 #include <numeric>
 #include <optional>
 #include <thread>
@@ -36,10 +37,10 @@ int64_t Share(int smallest_set) {
 constexpr int kPair = 2;
 constexpr int kTriple = 3;
 
-/// Choices the search for the most sets of spare parts may look at (some
-/// 50 ms): a hundred times what the widest windows of 183 1 %-resistors
-/// take, and what mixed nominal values in 1 % windows take.
-constexpr int64_t kSpareWork = 64000000;
+/// Choices the search for the most sets of spare parts may price (some
+/// 0.1 s): what it took to find them on 100 mixed nominal values in 0,1 %
+/// windows, where the search over all candidates missed one set.
+constexpr int64_t kSpareWork = 30000000;
 /// Candidates the relaxation may price (about a tenth of a second), and
 /// on a core of its own, where its branching at the tightest part finds
 /// what the first search is slow to, five times as many.
@@ -67,36 +68,26 @@ constexpr int kPrefetchAhead = 8;
 constexpr unsigned kSearchThreads = 2;
 constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
 
-/// The relaxation's search, made when the search first asks for it: where
-/// the greedy starts meet the bounds it would cost time for nothing.
-class RelaxationOnDemand {
+/// A search made when the packer first asks for it: where the greedy
+/// starts meet the bounds it would cost time for nothing.
+template <typename T>
+class OnDemand {
  public:
-  RelaxationOnDemand(const CandidateSets& candidates, const PackingLimits& limits, int64_t work,
-                     const std::atomic<bool>* stop = nullptr,
-                     Branching branching = Branching::kFavouredSet)
-      : candidates_(candidates),
-        deadline_(limits.deadline),
-        work_(work),
-        stop_(stop),
-        branching_(branching) {}
-  /// None for a cut list, for which its bound and prices would not hold,
-  /// or a list too long for it.
-  const RelaxedSearch* Get() {
-    if (!asked_ && candidates_.complete)
-      result_ = relaxed_search(candidates_.sets, work_, deadline_, stop_, branching_);
-    asked_ = true;
-    return result_ ? &*result_ : nullptr;
+  explicit OnDemand(std::function<T()> make) : make_(std::move(make)) {}
+  const T& Get() {
+    if (!result_) result_.emplace(make_());
+    return *result_;
   }
 
  private:
-  const CandidateSets& candidates_;
-  std::chrono::steady_clock::time_point deadline_;
-  int64_t work_;
-  const std::atomic<bool>* stop_;
-  Branching branching_;
-  bool asked_ = false;
-  std::optional<RelaxedSearch> result_;
+  std::function<T()> make_;
+  std::optional<T> result_;
 };
+/// The relaxation's search: none for a cut list, for which its bound and
+/// prices would not hold, or a list too long for it.
+using RelaxationOnDemand = OnDemand<std::optional<RelaxedSearch>>;
+/// The most sets of spare parts.
+using SparesOnDemand = OnDemand<std::vector<int>>;
 
 class Packer {
  public:
@@ -124,10 +115,10 @@ class Packer {
     }
   }
 
-  /// `spares`: the most sets of spare parts, a start besides the greedy
-  /// ones; `relaxation` (if any): the relaxation's search, asked for where
-  /// those starts fall short.
-  Packing Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
+  /// `spares` (if any): the most sets of spare parts, asked for where the
+  /// greedy starts fall short, a start besides them; `relaxation` (if
+  /// any): the relaxation's search, asked for where they still fall short.
+  Packing Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
               RelaxationOnDemand* relaxation);
 
  private:
@@ -865,7 +856,7 @@ std::vector<int> Packer::Clusters() {
   return cluster;
 }
 
-Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& spares,
+Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
                     RelaxationOnDemand* relaxation) {
   pairs_whole_ = pairs_complete;
   if (settled_ != nullptr) Shuffle();
@@ -884,17 +875,6 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   Matching(0, nullptr, &matched);
   small_first = Greedy(by_deviation, matched);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
-  // And the most sets of spare parts, with a largest matching of the rest.
-  if (!spares.empty()) {
-    std::vector<int> spares_first = spares;
-    for (int c : spares_first)
-      for (int k = 0; k < sets_[c].size; ++k)
-        available_[sets_[c].parts[k]] = false;
-    Matching(0, nullptr, &spares_first);
-    available_.fill(true);
-    small_first = Greedy(by_deviation, spares_first);
-    if (small_first.size() > greedy.size()) greedy.swap(small_first);
-  }
 
   // The bound of each cluster: clusters share no candidate. An incomplete
   // list may split a cluster, so it counts as one.
@@ -942,11 +922,24 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
   };
 
   chosen_ = greedy;
-  // Where the greedy starts fall short of the bounds, the relaxation's
+  // Where they fall short of the bounds, the most sets of spare parts
+  // with a largest matching of the rest.
+  if (spares != nullptr && !short_clusters().empty()) {
+    std::vector<int> spares_first = spares->Get();
+    for (int c : spares_first)
+      for (int k = 0; k < sets_[c].size; ++k)
+        available_[sets_[c].parts[k]] = false;
+    Matching(0, nullptr, &spares_first);
+    available_.fill(true);
+    small_first = Greedy(by_deviation, spares_first);
+    if (small_first.size() > greedy.size()) chosen_ = greedy = small_first;
+  }
+  // Where the greedy starts still fall short of the bounds, the relaxation's
   // search: its selection may have more sets, its prices may give better
   // shares, and its bound holds for the whole.
-  const RelaxedSearch* relaxed =
-      relaxation == nullptr || short_clusters().empty() ? nullptr : relaxation->Get();
+  const RelaxedSearch* relaxed = nullptr;
+  if (relaxation != nullptr && !short_clusters().empty() && relaxation->Get())
+    relaxed = &*relaxation->Get();
   if (relaxed != nullptr) {
     if (relaxed->chosen.size() > greedy.size()) chosen_ = greedy = relaxed->chosen;
     UsePrices(relaxed->prices);
@@ -1012,14 +1005,27 @@ Packing Packer::Run(bool complete, bool pairs_complete, const std::vector<int>& 
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
-  // Found once for both searches: it is the same for any order.
-  const std::vector<int> spares = spare_sets(candidates.sets, kSpareWork);
+  // Each search looks for the sets of spare parts with the branching of
+  // its relaxation: each finds some that the other is slow to.
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
-    return packer.Run(candidates.complete, candidates.pairs_complete, spares, relaxation);
+    SparesOnDemand spares([&] {
+      return spare_sets(candidates.sets, kSpareWork, limits.deadline, settled,
+                        settled == nullptr ? Branching::kFavouredSet : Branching::kTightestPart);
+    });
+    return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation);
   };
-  RelaxationOnDemand relaxation(candidates, limits, kRelaxedWork);
-  if (std::thread::hardware_concurrency() < kSearchThreads) return run(0, nullptr, &relaxation);
+  auto make_relaxation = [&](int64_t work, const std::atomic<bool>* stop, Branching branching) {
+    return RelaxationOnDemand([&candidates, &limits, work, stop, branching] {
+      return candidates.complete
+                 ? relaxed_search(candidates.sets, work, limits.deadline, stop, branching)
+                 : std::nullopt;
+    });
+  };
+  RelaxationOnDemand first_relaxation =
+      make_relaxation(kRelaxedWork, nullptr, Branching::kFavouredSet);
+  if (std::thread::hardware_concurrency() < kSearchThreads)
+    return run(0, nullptr, &first_relaxation);
   // A second core searches the same candidates in another order: where
   // one order is slow to find the last set, another is often quick; and
   // its relaxation's search, where it runs, branches at the tightest part,
@@ -1034,8 +1040,8 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   try {
     helper = std::thread([&] {
       try {
-        RelaxationOnDemand longer(candidates, limits, kHelperRelaxedWork, &settled,
-                                  Branching::kTightestPart);
+        RelaxationOnDemand longer =
+            make_relaxation(kHelperRelaxedWork, &settled, Branching::kTightestPart);
         other = run(kHelperSeed, &settled, &longer);
         other_ran = true;
       } catch (const std::exception&) {
@@ -1043,11 +1049,11 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
       }
     });
   } catch (const std::exception&) {
-    return run(0, nullptr, &relaxation);
+    return run(0, nullptr, &first_relaxation);
   }
   Packing first;
   try {
-    first = run(0, nullptr, &relaxation);
+    first = run(0, nullptr, &first_relaxation);
   } catch (...) {
     settled = true;
     helper.join();

@@ -3,15 +3,20 @@
 // no two take parts of one component.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <vector>
 
 #include "selection/candidate_sets.h"
+#include "selection/relaxed_search.h"
 
 /// The most candidates of `sets` with spare parts (Candidate::spares) no
 /// two of which share a component, the first of `sets` for each choice of
-/// components; within `work` choices looked at by an exhaustive search
-/// (a step looks at each open choice once per component in reach), else the
-/// most it found. Empty where the candidates name more components than
-/// the search keeps track of.
-std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work);
+/// components: the relaxation's search over the choices, each a candidate
+/// whose parts are its components, within `work` choices priced and the
+/// `deadline` or until `stop` is set, else the most it found; `branching`
+/// as the relaxation's.
+std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
+                            std::chrono::steady_clock::time_point deadline,
+                            const std::atomic<bool>* stop, Branching branching);
