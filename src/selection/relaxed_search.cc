@@ -44,8 +44,13 @@ class Relaxation {
  public:
   Relaxation(const std::vector<Candidate>& sets, int64_t work,
              std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop,
-             Branching branching)
-      : sets_(sets), limit_(work), deadline_(deadline), stop_(stop), branching_(branching) {}
+             Branching branching, int enough)
+      : sets_(sets),
+        limit_(work),
+        deadline_(deadline),
+        stop_(stop),
+        branching_(branching),
+        enough_(enough) {}
 
   RelaxedSearch Run() {
     RelaxedSearch out;
@@ -87,7 +92,7 @@ class Relaxation {
     return count + static_cast<int>(std::floor(bound + kSlack)) <= best_count_;
   }
   bool Stopped() {
-    if (work_ > limit_) stopped_ = true;
+    if (work_ > limit_ || best_count_ >= enough_) stopped_ = true;
     if (work_ >= next_clock_read_) {
       next_clock_read_ = work_ + kWorkPerClockRead;
       if (std::chrono::steady_clock::now() > deadline_) stopped_ = true;
@@ -101,6 +106,7 @@ class Relaxation {
   std::chrono::steady_clock::time_point deadline_;
   const std::atomic<bool>* stop_;
   Branching branching_;
+  int enough_;
   int64_t work_ = 0;
   int64_t next_clock_read_ = 0;
   bool stopped_ = false;
@@ -275,8 +281,9 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
 
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
                                             std::chrono::steady_clock::time_point deadline,
-                                            const std::atomic<bool>* stop, Branching branching) {
+                                            const std::atomic<bool>* stop, Branching branching,
+                                            int enough) {
   // The root's rounds may take half the work, the branches the rest.
   if (static_cast<int64_t>(sets.size()) * kRootRounds > work / 2) return std::nullopt;
-  return Relaxation(sets, work, deadline, stop, branching).Run();
+  return Relaxation(sets, work, deadline, stop, branching, enough).Run();
 }

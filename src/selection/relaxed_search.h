@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -33,10 +34,12 @@ struct RelaxedSearch {
 enum class Branching { kFavouredSet, kTightestPart };
 
 /// The most pairwise disjoint candidates of `sets`, within `work`
-/// candidates priced and the `deadline`, or until `stop` is set; the same
-/// input always gives the same result where neither stops it. None where
-/// the list is too long for the prices to settle within the work.
+/// candidates priced and the `deadline`, or until `stop` is set or it holds
+/// `enough`; the same input always gives the same result where neither
+/// stops it. None where the list is too long for the prices to settle
+/// within the work.
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
                                             std::chrono::steady_clock::time_point deadline,
                                             const std::atomic<bool>* stop = nullptr,
-                                            Branching branching = Branching::kFavouredSet);
+                                            Branching branching = Branching::kFavouredSet,
+                                            int enough = INT_MAX);

@@ -73,24 +73,24 @@ constexpr uint64_t kHelperSeed = 0x2545F4914F6CDD1Dull;
 
 /// A search made when the packer first asks for it: where the greedy
 /// starts meet the bounds it would cost time for nothing.
-template <typename T>
+template <typename T, typename... Args>
 class OnDemand {
  public:
-  explicit OnDemand(std::function<T()> make) : make_(std::move(make)) {}
-  const T& Get() {
-    if (!result_) result_.emplace(make_());
+  explicit OnDemand(std::function<T(Args...)> make) : make_(std::move(make)) {}
+  const T& Get(Args... args) {
+    if (!result_) result_.emplace(make_(args...));
     return *result_;
   }
 
  private:
-  std::function<T()> make_;
+  std::function<T(Args...)> make_;
   std::optional<T> result_;
 };
 /// The relaxation's search: none for a cut list, for which its bound and
 /// prices would not hold, or a list too long for it.
 using RelaxationOnDemand = OnDemand<std::optional<RelaxedSearch>>;
-/// The most sets of spare parts.
-using SparesOnDemand = OnDemand<std::vector<int>>;
+/// The most sets of spare parts, or as many as it is given to find.
+using SparesOnDemand = OnDemand<std::vector<int>, int>;
 
 class Packer {
  public:
@@ -925,19 +925,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
   };
 
   chosen_ = greedy;
-  // Where they fall short of the bounds, the most sets of spare parts
-  // with a largest matching of the rest.
-  if (spares != nullptr && !short_clusters().empty()) {
-    std::vector<int> spares_first = spares->Get();
-    for (int c : spares_first)
-      for (int k = 0; k < sets_[c].size; ++k)
-        available_[sets_[c].parts[k]] = false;
-    Matching(0, nullptr, &spares_first);
-    available_.fill(true);
-    small_first = Greedy(by_deviation, spares_first);
-    if (small_first.size() > greedy.size()) chosen_ = greedy = small_first;
-  }
-  // Where the greedy starts still fall short of the bounds, the relaxation's
+  // Where the greedy starts fall short of the bounds, the relaxation's
   // search: its selection may have more sets, its prices may give better
   // shares, and its bound holds for the whole.
   const RelaxedSearch* relaxed = nullptr;
@@ -948,6 +936,22 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
     UsePrices(relaxed->prices);
     share_bounds();
     most = static_cast<size_t>(relaxed->upper_bound);
+  }
+  // Where they still fall short, the most sets of spare parts with a
+  // largest matching of the rest (as large as the whole one: the sets of
+  // spare parts cost it nothing), or as many as reach the bounds.
+  if (spares != nullptr && !short_clusters().empty()) {
+    const size_t goal =
+        std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
+    std::vector<int> spares_first =
+        spares->Get(static_cast<int>(goal) - static_cast<int>(matched.size()));
+    for (int c : spares_first)
+      for (int k = 0; k < sets_[c].size; ++k)
+        available_[sets_[c].parts[k]] = false;
+    Matching(0, nullptr, &spares_first);
+    available_.fill(true);
+    small_first = Greedy(by_deviation, spares_first);
+    if (small_first.size() > greedy.size()) chosen_ = greedy = small_first;
   }
   std::vector<int> open = short_clusters();
   // Setting up a long list may take the search's time on a slow machine:
@@ -1012,10 +1016,10 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // its relaxation: each finds some that the other is slow to.
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
-    SparesOnDemand spares([&] {
-      return spare_sets(candidates.sets, settled == nullptr ? kSpareWork : kHelperSpareWork,
-                        limits.deadline, settled,
-                        settled == nullptr ? Branching::kFavouredSet : Branching::kTightestPart);
+    SparesOnDemand spares([&](int enough) {
+      return spare_sets(
+          candidates.sets, settled == nullptr ? kSpareWork : kHelperSpareWork, limits.deadline,
+          settled, settled == nullptr ? Branching::kFavouredSet : Branching::kTightestPart, enough);
     });
     return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation);
   };
