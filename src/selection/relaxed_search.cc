@@ -108,7 +108,10 @@ class Relaxation {
   Branching branching_;
   int enough_;
   int64_t work_ = 0;
-  int64_t next_clock_read_ = 0;
+  /// The clock is first read after some work: a search started past its
+  /// deadline (the list set up on a slow machine) still settles a small
+  /// list, such as the choices of components of the sets of spare parts.
+  int64_t next_clock_read_ = kWorkPerClockRead;
   bool stopped_ = false;
   /// The root's prices and bound, once its first rounds are done.
   bool root_priced_ = false;
