@@ -118,9 +118,10 @@ class Packer {
     }
   }
 
-  /// `spares` (if any): the most sets of spare parts, asked for where the
-  /// greedy starts fall short, a start besides them; `relaxation` (if
-  /// any): the relaxation's search, asked for where they still fall short.
+  /// `relaxation` (if any): the relaxation's search, asked for where the
+  /// greedy starts fall short of the bounds; `spares` (if any): the most
+  /// sets of spare parts, asked for where they still fall short, a start
+  /// besides them.
   Packing Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
               RelaxationOnDemand* relaxation);
 
@@ -937,12 +938,13 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
     share_bounds();
     most = static_cast<size_t>(relaxed->upper_bound);
   }
+  // The most sets the bounds allow: the searches end there.
+  const size_t goal =
+      std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
   // Where they still fall short, the most sets of spare parts with a
   // largest matching of the rest (as large as the whole one: the sets of
   // spare parts cost it nothing), or as many as reach the bounds.
   if (spares != nullptr && !short_clusters().empty()) {
-    const size_t goal =
-        std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
     std::vector<int> spares_first =
         spares->Get(static_cast<int>(goal) - static_cast<int>(matched.size()));
     for (int c : spares_first)
@@ -964,8 +966,6 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
       Take(c);
     // The trades may take a share of the work, and a walk from there its
     // own; the exact search, which can prove its result, the rest.
-    const size_t goal =
-        std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
     attempt_end_ = work_ + limits_.work / kTradesShare;
     Exchanges(goal);
     attempt_end_ = INT64_MAX;
