@@ -17,11 +17,6 @@
 
 namespace {
 
-/// One decade of the E24 series: what a stock of resistors is made of.
-constexpr std::array<float, 24> kE24 = {1.0f, 1.1f, 1.2f, 1.3f, 1.5f, 1.6f, 1.8f, 2.0f,
-                                        2.2f, 2.4f, 2.7f, 3.0f, 3.3f, 3.6f, 3.9f, 4.3f,
-                                        4.7f, 5.1f, 5.6f, 6.2f, 6.8f, 7.5f, 8.2f, 9.1f};
-
 /// The most components a list holds.
 constexpr int kMostComponents = kFlagSlots - kFirstComponentSlot;
 /// Decades above the E24 values: 10 ohm to 100 kohm.

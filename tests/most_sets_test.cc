@@ -24,6 +24,7 @@
 #include "selection/set_walk.h"
 #include "selection/spare_sets.h"
 #include "support/in_memory_run.h"
+#include "support/register_builder.h"
 
 namespace {
 
@@ -207,17 +208,15 @@ TEST(MostSets, RelaxationBranchingAtTheTightestPart) {
 /// can make, which the search over every candidate missed by one. Searched
 /// by work alone, so that a slow build finds the same.
 TEST(MostSets, SetsOfSpareParts) {
-  const float e24[] = {1.0f, 1.1f, 1.2f, 1.3f, 1.5f, 1.6f, 1.8f, 2.0f, 2.2f, 2.4f, 2.7f, 3.0f,
-                       3.3f, 3.6f, 3.9f, 4.3f, 4.7f, 5.1f, 5.6f, 6.2f, 6.8f, 7.5f, 8.2f, 9.1f};
   const auto far = std::chrono::steady_clock::now() + std::chrono::hours(1);
   for (auto [tip, seed] : {std::pair(kSeries, 7u), std::pair(kParallel, 3u)}) {
     std::mt19937 rng(seed);
     std::normal_distribution<float> gauss(0.0f, 1.0f);
-    std::uniform_int_distribution<int> nominal(0, std::size(e24) - 1);
+    std::uniform_int_distribution<int> nominal(0, static_cast<int>(kE24.size()) - 1);
     std::uniform_int_distribution<int> power(1, 4);
     std::vector<float> values(100);
     for (float& v : values)
-      v = e24[nominal(rng)] * std::pow(10.0f, static_cast<float>(power(rng))) *
+      v = kE24[nominal(rng)] * std::pow(10.0f, static_cast<float>(power(rng))) *
           (1.0f + 0.01f * gauss(rng));
     values[0] = kImaginaryValue;
     const int nn = BuildPairs(values, tip);
