@@ -29,6 +29,12 @@ namespace {
 constexpr int kRunSeconds = 20;
 
 #ifdef _WIN32
+/// How often, and how far apart, a run is tried where the process fails to start.
+constexpr int kStartAttempts = 3;
+constexpr DWORD kStartRetryMilliseconds = 200;
+#endif
+
+#ifdef _WIN32
 
 /// Windows-1251 text as UTF-8.
 std::string Utf8FromCp1251(const std::string& bytes) {
@@ -99,6 +105,7 @@ RunResult RunIn(const std::string& dir, const std::string& input, const Invocati
   std::string out_path = dir + "/.stdout";
   write_file(in_path, input);
   RunResult r;
+  DWORD start_error = 0;
   {
     ScopedEnvironment scoped(how.env);
     HANDLE in = Inheritable(in_path, false);
@@ -114,8 +121,16 @@ RunResult RunIn(const std::string& dir, const std::string& input, const Invocati
     for (const std::string& arg : how.args)
       cmd += L" \"" + Wide(arg) + L"\"";
     PROCESS_INFORMATION pi{};
-    if (CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, Wide(dir).c_str(),
-                       &si, &pi)) {
+    // Wine's process start fails now and then while its server is busy
+    // with the other tests; that is the harness's trouble, not the run's.
+    bool started = false;
+    for (int attempt = 0; attempt < kStartAttempts && !started; ++attempt) {
+      if (attempt > 0) Sleep(kStartRetryMilliseconds);
+      started = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               Wide(dir).c_str(), &si, &pi) != 0;
+      if (!started) start_error = GetLastError();
+    }
+    if (started) {
       // A hang shows as status 124 instead of a stuck test, as with timeout(1).
       if (WaitForSingleObject(pi.hProcess, kRunSeconds * 1000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 124);
@@ -132,6 +147,8 @@ RunResult RunIn(const std::string& dir, const std::string& input, const Invocati
   }
   r.bytes = read_file(out_path);
   r.out = Utf8FromCp1251(r.bytes);
+  if (r.status == -1 && start_error != 0)
+    r.out += "(CreateProcessW failed, error " + std::to_string(start_error) + ")";
   std::remove(in_path.c_str());
   std::remove(out_path.c_str());
   return r;
