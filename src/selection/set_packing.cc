@@ -930,8 +930,10 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
   // search: its selection may have more sets, its prices may give better
   // shares, and its bound holds for the whole.
   const RelaxedSearch* relaxed = nullptr;
-  if (relaxation != nullptr && !short_clusters().empty() && relaxation->Get())
-    relaxed = &*relaxation->Get();
+  if (relaxation != nullptr && !short_clusters().empty()) {
+    const std::optional<RelaxedSearch>& found = relaxation->Get();
+    if (found) relaxed = &*found;
+  }
   if (relaxed != nullptr) {
     if (relaxed->chosen.size() > greedy.size()) chosen_ = greedy = relaxed->chosen;
     UsePrices(relaxed->prices);

@@ -29,12 +29,10 @@ namespace {
 constexpr int kRunSeconds = 20;
 
 #ifdef _WIN32
+
 /// How often, and how far apart, a run is tried where the process fails to start.
 constexpr int kStartAttempts = 3;
 constexpr DWORD kStartRetryMilliseconds = 200;
-#endif
-
-#ifdef _WIN32
 
 /// Windows-1251 text as UTF-8.
 std::string Utf8FromCp1251(const std::string& bytes) {
