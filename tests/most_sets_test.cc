@@ -202,6 +202,21 @@ TEST(MostSets, RelaxationBranchingAtTheTightestPart) {
   }
 }
 
+/// Stocks over decades without NUL, where every set holds four parts: aimed
+/// at a greedy selection from the start, the prices settle within a few
+/// million candidates priced at the least bound, a quarter of the parts
+/// (aimed at the best count found, none at first, the bound stays at 17 or 18).
+TEST(MostSets, RelaxationAimedAtAGreedyStart) {
+  for (unsigned seed : {1u, 2u, 11u}) {
+    const CandidateSets c = DecadesStock(60, seed);
+    const auto far = std::chrono::steady_clock::now() + std::chrono::hours(1);
+    const auto r = relaxed_search(c.sets, 2000000, far, nullptr, Branching::kFavouredSet, INT_MAX,
+                                  Aim::kGreedyStart);
+    ASSERT_TRUE(r.has_value());
+    EXPECT_LE(r->upper_bound, 15) << seed;
+  }
+}
+
 /// Stocks of E24 values over four decades with a 1 % spread and a leading
 /// NUL, where most components stand alone: the best selections (39 sets)
 /// are a largest matching and as many sets as the components it leaves out

@@ -44,13 +44,14 @@ class Relaxation {
  public:
   Relaxation(const std::vector<Candidate>& sets, int64_t work,
              std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop,
-             Branching branching, int enough)
+             Branching branching, int enough, Aim aim)
       : sets_(sets),
         limit_(work),
         deadline_(deadline),
         stop_(stop),
         branching_(branching),
-        enough_(enough) {}
+        enough_(enough),
+        aim_(aim) {}
 
   RelaxedSearch Run() {
     RelaxedSearch out;
@@ -62,6 +63,11 @@ class Relaxation {
       for (int k = 0; k < c.size; ++k)
         y[c.parts[k]] = kFirstPrice;
     root_prices_ = y;
+    if (aim_ == Aim::kGreedyStart) {
+      best_ = greedy_sets(sets_, all);
+      best_count_ = static_cast<int>(best_.size());
+      work_ += static_cast<int64_t>(all.size());
+    }
     Node(0, std::move(all), y, kRootRounds);
     out.chosen = best_;
     out.exhausted = !stopped_;
@@ -107,6 +113,7 @@ class Relaxation {
   const std::atomic<bool>* stop_;
   Branching branching_;
   int enough_;
+  Aim aim_;
   int64_t work_ = 0;
   /// The clock is first read after some work: a search started past its
   /// deadline (the list set up on a slow machine) still settles a small
@@ -285,8 +292,8 @@ void Relaxation::Node(int count, std::vector<int> live, Prices y, int rounds) {
 std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, int64_t work,
                                             std::chrono::steady_clock::time_point deadline,
                                             const std::atomic<bool>* stop, Branching branching,
-                                            int enough) {
+                                            int enough, Aim aim) {
   // The root's rounds may take half the work, the branches the rest.
   if (static_cast<int64_t>(sets.size()) * kRootRounds > work / 2) return std::nullopt;
-  return Relaxation(sets, work, deadline, stop, branching, enough).Run();
+  return Relaxation(sets, work, deadline, stop, branching, enough, aim).Run();
 }

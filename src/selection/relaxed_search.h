@@ -33,6 +33,15 @@ struct RelaxedSearch {
 /// two searches side by side use one each.
 enum class Branching { kFavouredSet, kTightestPart };
 
+/// What the subgradient steps aim at: the best count the search has found,
+/// none at the root, so that the first prices swing widely and the
+/// relaxation takes many candidates in turn; or, from the root on, at least
+/// a greedy selection's, which settles the prices near their least bound
+/// (the linear relaxation's) within the root's rounds, where the other way
+/// may leave the root's bound several sets above it. Each finds selections
+/// the other is slow to reach, so two searches side by side use one each.
+enum class Aim { kBestFound, kGreedyStart };
+
 /// The most pairwise disjoint candidates of `sets`, within `work`
 /// candidates priced and the `deadline`, or until `stop` is set or it holds
 /// `enough`; the same input always gives the same result where neither
@@ -42,4 +51,4 @@ std::optional<RelaxedSearch> relaxed_search(const std::vector<Candidate>& sets, 
                                             std::chrono::steady_clock::time_point deadline,
                                             const std::atomic<bool>* stop = nullptr,
                                             Branching branching = Branching::kFavouredSet,
-                                            int enough = INT_MAX);
+                                            int enough = INT_MAX, Aim aim = Aim::kBestFound);

@@ -1014,32 +1014,35 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
 }  // namespace
 
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
-  // Each search looks for the sets of spare parts with the branching of
-  // its relaxation: each finds some that the other is slow to.
+  // Each search looks for the sets of spare parts with the branching and
+  // the aim of its relaxation: each finds some that the other is slow to.
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
+    const bool helper = settled != nullptr;
     SparesOnDemand spares([&](int enough) {
-      return spare_sets(
-          candidates.sets, settled == nullptr ? kSpareWork : kHelperSpareWork, limits.deadline,
-          settled, settled == nullptr ? Branching::kFavouredSet : Branching::kTightestPart, enough);
+      return spare_sets(candidates.sets, helper ? kHelperSpareWork : kSpareWork, limits.deadline,
+                        settled, helper ? Branching::kTightestPart : Branching::kFavouredSet,
+                        enough, helper ? Aim::kGreedyStart : Aim::kBestFound);
     });
     return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation);
   };
-  auto make_relaxation = [&](int64_t work, const std::atomic<bool>* stop, Branching branching) {
-    return RelaxationOnDemand([&candidates, &limits, work, stop, branching] {
-      return candidates.complete
-                 ? relaxed_search(candidates.sets, work, limits.deadline, stop, branching)
-                 : std::nullopt;
+  auto make_relaxation = [&](int64_t work, const std::atomic<bool>* stop, Branching branching,
+                             Aim aim) {
+    return RelaxationOnDemand([&candidates, &limits, work, stop, branching, aim] {
+      return candidates.complete ? relaxed_search(candidates.sets, work, limits.deadline, stop,
+                                                  branching, INT_MAX, aim)
+                                 : std::nullopt;
     });
   };
   RelaxationOnDemand first_relaxation =
-      make_relaxation(kRelaxedWork, nullptr, Branching::kFavouredSet);
+      make_relaxation(kRelaxedWork, nullptr, Branching::kFavouredSet, Aim::kBestFound);
   if (std::thread::hardware_concurrency() < kSearchThreads)
     return run(0, nullptr, &first_relaxation);
   // A second core searches the same candidates in another order: where
   // one order is slow to find the last set, another is often quick; and
-  // its relaxation's search, where it runs, branches at the tightest part,
-  // with five times the work of the first one's. The first search's
+  // its relaxation's search, where it runs, branches at the tightest part
+  // and aims at a greedy selection from the start (its bound is the
+  // tighter), with five times the work of the first one's. The first search's
   // selection stands when it proves its count, else the one with more sets
   // (the first on a tie), so a run gives the same selection on any machine
   // the clock does not stop.
@@ -1050,8 +1053,8 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   try {
     helper = std::thread([&] {
       try {
-        RelaxationOnDemand longer =
-            make_relaxation(kHelperRelaxedWork, &settled, Branching::kTightestPart);
+        RelaxationOnDemand longer = make_relaxation(kHelperRelaxedWork, &settled,
+                                                    Branching::kTightestPart, Aim::kGreedyStart);
         other = run(kHelperSeed, &settled, &longer);
         other_ran = true;
       } catch (const std::exception&) {

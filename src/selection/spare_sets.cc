@@ -13,7 +13,8 @@ constexpr uint32_t kComponentMask = (1u << kSpareComponentBits) - 1;
 
 std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
                             std::chrono::steady_clock::time_point deadline,
-                            const std::atomic<bool>* stop, Branching branching, int enough) {
+                            const std::atomic<bool>* stop, Branching branching, int enough,
+                            Aim aim) {
   // Each choice of components is a candidate whose parts are components
   // (numbered from 0, fewer than the parts): the most disjoint ones are the
   // most sets of spare parts.
@@ -36,7 +37,7 @@ std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
   }
   if (choices.empty()) return {};
   const std::optional<RelaxedSearch> found =
-      relaxed_search(choices, work, deadline, stop, branching, enough);
+      relaxed_search(choices, work, deadline, stop, branching, enough, aim);
   if (!found) return {};
   std::vector<int> out;
   for (int c : found->chosen)

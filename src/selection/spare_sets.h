@@ -16,7 +16,8 @@
 /// components: the relaxation's search over the choices, each a candidate
 /// whose parts are its components, within `work` choices priced and the
 /// `deadline` or until `stop` is set or it holds `enough`, else the most
-/// it found; `branching` as the relaxation's.
+/// it found; `branching` and `aim` as the relaxation's.
 std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
                             std::chrono::steady_clock::time_point deadline,
-                            const std::atomic<bool>* stop, Branching branching, int enough);
+                            const std::atomic<bool>* stop, Branching branching, int enough,
+                            Aim aim = Aim::kBestFound);
