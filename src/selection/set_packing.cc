@@ -45,10 +45,14 @@ constexpr int kTriple = 3;
 constexpr int64_t kSpareWork = 30000000;
 constexpr int64_t kHelperSpareWork = 60000000;
 /// Candidates the relaxation may price (about a tenth of a second), and
-/// on a core of its own, where its branching at the tightest part finds
-/// what the first search is slow to, five times as many.
+/// on a core of its own, where its branching at the tightest part and its
+/// aim at a greedy start find what the first search is slow to, ten times
+/// as many: on a slow machine the clock stops it first. Against five
+/// times, on 108 stocks of 60 to 183 components of unlike values, one
+/// more set and one more proof, and 22 sets proven on the benchmark's
+/// 100 values over decades with NUL at 0,01 %, where the solver needs 7 s.
 constexpr int64_t kRelaxedWork = 20000000;
-constexpr int64_t kHelperRelaxedWork = 100000000;
+constexpr int64_t kHelperRelaxedWork = 200000000;
 /// The clock is read once in this many units of work.
 constexpr int64_t kWorkPerClockRead = 1 << 16;
 
@@ -1042,7 +1046,7 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // one order is slow to find the last set, another is often quick; and
   // its relaxation's search, where it runs, branches at the tightest part
   // and aims at a greedy selection from the start (its bound is the
-  // tighter), with five times the work of the first one's. The first search's
+  // tighter), with ten times the work of the first one's. The first search's
   // selection stands when it proves its count, else the one with more sets
   // (the first on a tie), so a run gives the same selection on any machine
   // the clock does not stop.
