@@ -47,10 +47,11 @@ constexpr int64_t kHelperSpareWork = 60000000;
 /// Candidates the relaxation may price (about a tenth of a second), and
 /// on a core of its own, where its branching at the tightest part and its
 /// aim at a greedy start find what the first search is slow to, ten times
-/// as many: on a slow machine the clock stops it first. Against five
-/// times, on 108 stocks of 60 to 183 components of unlike values, one
-/// more set and one more proof, and 22 sets proven on the benchmark's
-/// 100 values over decades with NUL at 0,01 %, where the solver needs 7 s.
+/// as many (on a slow machine the clock stops it first). Ten rather than
+/// five times: one set and one proof more on 108 stocks of 60 to 183
+/// components of unlike values, and the benchmark's 100 values over
+/// decades with NUL at 0,01 % proven at 22 sets, which an exact solver
+/// takes 7 s to prove.
 constexpr int64_t kRelaxedWork = 20000000;
 constexpr int64_t kHelperRelaxedWork = 200000000;
 /// The clock is read once in this many units of work.
