@@ -77,7 +77,14 @@ std::vector<Window> Windows(const std::vector<Side>& sides, const Pairing& p, fl
   return w;
 }
 
-void Add(const std::vector<Side>& sides, int low, int high, uint32_t spares,
+/// What a candidate's parts give the sets that cost a largest matching of
+/// the sets of two single sides little (Candidate::spares and ::spends_matching).
+struct SpareNames {
+  uint32_t key = 0;
+  bool spends_matching = false;
+};
+
+void Add(const std::vector<Side>& sides, int low, int high, SpareNames spares,
          std::vector<Candidate>* out) {
   const Side& a = sides[low];
   const Side& b = sides[high];
@@ -86,7 +93,8 @@ void Add(const std::vector<Side>& sides, int low, int high, uint32_t spares,
   c.high = high;
   c.f_de = pair_deviation(a.fc, b.fc);
   c.kind = set_kind(a, b);
-  c.spares = spares;
+  c.spares = spares.key;
+  c.spends_matching = spares.spends_matching;
   for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
     if (q != kNoPart) c.parts[c.size++] = q;
   }
@@ -129,16 +137,25 @@ void SortByDeviation(std::vector<Candidate>* sets) {
   sets->swap(sorted);
 }
 
-/// The component of each spare part (by its lowest part), -1 for others.
-using Spares = std::array<int, kNoPart + 1>;
+/// What each part may give the sets that cost a largest matching of the
+/// sets of two single sides little.
+struct Spares {
+  /// The component of each spare part (by its lowest part), -1 for others.
+  std::array<int, kNoPart + 1> component;
+  /// For each part of a component the matching covers whole, its partner
+  /// in the matching; -1 for others.
+  std::array<int, kNoPart + 1> mate;
+};
 
 /// For each part a largest matching of the sets of two single sides can
-/// leave out, the component of that graph it lies in; -1 for the others.
-/// `order` holds the parts of the single sides in the order of values.
-/// A set whose parts are all such, in distinct components, costs the
-/// matching nothing (the components share no set of two); any other set
-/// costs it a set of two at least. Where the sets of two are many, the best
-/// selections are a largest matching and a few of those sets.
+/// leave out, the component of that graph it lies in; and the matching's
+/// partners in the components it covers whole. `order` holds the parts of
+/// the single sides in the order of values. A set whose parts are all
+/// spare, in distinct components, costs the matching nothing (the
+/// components share no set of two); any other set costs it a set of two at
+/// least, but two sets that each take one end of a set of the matching
+/// cost it that one set between them. Where the sets of two are many, the
+/// best selections are a largest matching and a few of those sets.
 Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
                   const std::vector<Window>& w, const std::vector<Part>& order) {
   std::array<int, kNoPart + 1> up{};
@@ -157,14 +174,21 @@ Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
       up[std::max(root(a), root(b))] = std::min(root(a), root(b));
     }
   }
+  Spares spare;
+  spare.component.fill(-1);
+  spare.mate.fill(-1);
   // The greedy matching in the order of values, without one part.
-  auto matching = [&](int without) {
+  auto matching = [&](int without, bool record) {
     int made = 0;
     int pending = -1;
     for (Part p : order) {
       if (p == without) continue;
       if (pending >= 0 && linked[pending * kNoPart + p]) {
         ++made;
+        if (record) {
+          spare.mate[p] = pending;
+          spare.mate[pending] = p;
+        }
         pending = -1;
       } else {
         pending = p;
@@ -172,39 +196,57 @@ Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
     }
     return made;
   };
-  const int largest = matching(-1);
-  Spares spare;
-  spare.fill(-1);
+  const int largest = matching(-1, true);
+  std::vector<bool> has_spares(kNoPart, false);
+  for (Part p : order) {
+    if (matching(p, false) == largest) {
+      spare.component[p] = root(p);
+      has_spares[root(p)] = true;
+    }
+  }
   for (Part p : order)
-    if (matching(p) == largest) spare[p] = root(p);
+    if (has_spares[root(p)]) spare.mate[p] = -1;
   return spare;
 }
 
 /// Whether side a holds spare parts of distinct components only.
 bool SpareSide(const Side& a, const Spares& spare) {
-  return spare[a.parts[0]] >= 0 &&
-         (a.single() || (spare[a.parts[1]] >= 0 && spare[a.parts[1]] != spare[a.parts[0]]));
+  const std::array<int, kNoPart + 1>& c = spare.component;
+  return c[a.parts[0]] >= 0 &&
+         (a.single() || (c[a.parts[1]] >= 0 && c[a.parts[1]] != c[a.parts[0]]));
 }
 
-/// The components of the parts of sides a and b, in rising order, a byte
-/// each (a component is named by its lowest part, below kNoPart); 0 when a
-/// part is no spare, two share a component, or the set has two parts.
-uint32_t SpareKey(const Side& a, const Side& b, const Spares& spare) {
-  if (a.single() && b.single()) return 0;
-  // Components by their lowest part plus one; no component is 0.
+/// The names of what the parts of sides a and b give, in rising order, a
+/// byte each: a spare part's component (by its lowest part), a part of a
+/// component the matching covers whole by itself (one such part at most);
+/// or none where a part gives neither or two name the same. A set of two is
+/// named only where it is a set of the matching in such a component.
+SpareNames SpareKey(const Side& a, const Side& b, const Spares& spare) {
+  // Names are parts plus one; no name is 0.
   std::array<uint32_t, kMaxSetParts> c{};
   int n = 0;
-  for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
-    if (q == kNoPart) continue;
-    const auto named = static_cast<uint32_t>(spare[q] + 1);
-    if (named == 0 || std::find(c.begin(), c.end(), named) != c.end()) return 0;
-    c[n++] = named;
+  SpareNames out;
+  if (a.single() && b.single()) {
+    if (spare.mate[a.parts[0]] != b.parts[0]) return {};
+    c[n++] = a.parts[0] + 1u;
+    c[n++] = b.parts[0] + 1u;
+    out.spends_matching = true;
+  } else {
+    for (Part q : {a.parts[0], a.parts[1], b.parts[0], b.parts[1]}) {
+      if (q == kNoPart) continue;
+      auto named = static_cast<uint32_t>(spare.component[q] + 1);
+      if (named == 0 && spare.mate[q] >= 0 && !out.spends_matching) {
+        named = q + 1u;
+        out.spends_matching = true;
+      }
+      if (named == 0 || std::find(c.begin(), c.end(), named) != c.end()) return {};
+      c[n++] = named;
+    }
   }
   std::sort(c.begin(), c.end());
-  uint32_t key = 0;
   for (uint32_t k : c)
-    key = (key << kSpareComponentBits) | k;
-  return key;
+    out.key = (out.key << kSpareComponentBits) | k;
+  return out;
 }
 
 void SplitByKind(const std::vector<Side>& sides, SideList* singles, SideList* pairs) {
@@ -256,7 +298,8 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   // few of these; where most components stand alone (values over decades),
   // such a matching and as many of these as the components allow.
   Spares spare;
-  spare.fill(-1);
+  spare.component.fill(-1);
+  spare.mate.fill(-1);
   for (size_t k = 0; k < pairings.size(); ++k)
     if (whole(k)) spare = SpareParts(sides, singles, windows[k], out.singles);
   std::unordered_map<uint32_t, int> same_components;
@@ -294,9 +337,9 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
         for (auto at = std::lower_bound(on.begin(), on.end(), j);
              at != on.end() && *at < windows[k][i].end && extra < cap && scan < kSpareScan;
              ++at, ++scan) {
-          const uint32_t key = SpareKey(sides[a], sides[high[*at]], spare);
-          if (key != 0 && same_components[key]++ < kSameComponents) {
-            Add(sides, a, high[*at], key, &out.sets);
+          const SpareNames names = SpareKey(sides[a], sides[high[*at]], spare);
+          if (names.key != 0 && same_components[names.key]++ < kSameComponents) {
+            Add(sides, a, high[*at], names, &out.sets);
             ++extra;
           }
         }

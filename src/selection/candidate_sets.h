@@ -11,6 +11,10 @@
 
 /// The most parts a set holds.
 inline constexpr int kMaxSetParts = 4;
+/// Sizes of smaller sets: two parts (a component against a component,
+/// through the imaginary element) and three (a component against a pair).
+inline constexpr int kPair = 2;
+inline constexpr int kTriple = 3;
 /// Candidate::spares names each component in this many bits.
 inline constexpr int kSpareComponentBits = 8;
 
@@ -21,12 +25,17 @@ struct Candidate {
   std::array<Part, kMaxSetParts> parts{kNoPart, kNoPart, kNoPart, kNoPart};
   int size = 0;  ///< Parts held, 2 to 4.
   char kind = 0;
+  /// See `spares` (beside `kind`, where the candidate has room for it).
+  bool spends_matching = false;
   /// For a set of three or four parts that a largest matching of the sets
   /// of two single sides can each leave out, in distinct components of
   /// that graph: the components, a byte each (else 0; 0 for all where the
-  /// sets of two are too many to list whole).
+  /// sets of two are too many to list whole). With `spends_matching`, one part may
+  /// instead lie in a component the matching covers whole, named by itself,
+  /// or the set is a set of that matching there, named by its two parts.
   uint32_t spares = 0;
 };
+static_assert(sizeof(Candidate) <= 7 * sizeof(int), "the lists hold up to a million candidates");
 
 struct CandidateSets {
   std::vector<Candidate> sets;

@@ -32,11 +32,6 @@ int64_t Share(int smallest_set) {
   return smallest_set == 0 ? 0 : (kWhole + smallest_set - 1) / smallest_set;
 }
 
-/// Sizes of sets: two parts (a component against a component, through the
-/// imaginary element) and three (a component against a pair).
-constexpr int kPair = 2;
-constexpr int kTriple = 3;
-
 /// Choices the search for the most sets of spare parts may price (some
 /// 0.1 s): what it took to find them on 100 mixed nominal values in 0,1 %
 /// windows, where the search over all candidates missed one set; and on a
@@ -1021,13 +1016,16 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
 Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) {
   // Each search looks for the sets of spare parts with the branching and
   // the aim of its relaxation: each finds some that the other is slow to.
+  // Where those sets fall short and it is unsure whether more of them
+  // exist, the second one also looks among the sets that spend the
+  // matching, a longer search that the first leaves to it.
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
     const bool helper = settled != nullptr;
     SparesOnDemand spares([&](int enough) {
       return spare_sets(candidates.sets, helper ? kHelperSpareWork : kSpareWork, limits.deadline,
                         settled, helper ? Branching::kTightestPart : Branching::kFavouredSet,
-                        enough, helper ? Aim::kGreedyStart : Aim::kBestFound);
+                        enough, helper ? Aim::kGreedyStart : Aim::kBestFound, helper);
     });
     return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation);
   };

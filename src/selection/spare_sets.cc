@@ -1,6 +1,7 @@
 #include "selection/spare_sets.h"
 
 #include <algorithm>
+#include <climits>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -9,39 +10,69 @@ namespace {
 
 constexpr uint32_t kComponentMask = (1u << kSpareComponentBits) - 1;
 
+/// The most choices found of `sets` with spare parts, with the sets that
+/// spend the matching or without them; the sets of the matching count
+/// among them, and `matched` says how many there are.
+struct Found {
+  std::vector<int> chosen;
+  int matched = 0;
+  bool exhausted = false;  ///< No selection of the choices has more.
+};
+
+Found Search(const std::vector<Candidate>& sets, bool spending, int64_t work,
+             std::chrono::steady_clock::time_point deadline, const std::atomic<bool>* stop,
+             Branching branching, int enough, Aim aim) {
+  // Each choice of names is a candidate whose parts are the names
+  // (numbered from 0, fewer than the parts): the most disjoint ones are the
+  // most sets of spare parts.
+  std::unordered_map<uint32_t, int> named;
+  std::unordered_set<uint32_t> seen;
+  std::vector<Candidate> choices;
+  Found out;
+  std::vector<int> first;  // the candidate of sets making each choice
+  for (size_t i = 0; i < sets.size(); ++i) {
+    const uint32_t key = sets[i].spares;
+    if (key == 0 || (sets[i].spends_matching && !spending) || !seen.insert(key).second) continue;
+    Candidate c;
+    for (uint32_t rest = key; rest != 0; rest >>= kSpareComponentBits)
+      c.parts[c.size++] = static_cast<Part>(
+          named.try_emplace(rest & kComponentMask, static_cast<int>(named.size())).first->second);
+    out.matched += sets[i].size == kPair;
+    choices.push_back(c);
+    first.push_back(static_cast<int>(i));
+  }
+  if (choices.empty()) return out;
+  const std::optional<RelaxedSearch> found =
+      relaxed_search(choices, work, deadline, stop, branching,
+                     enough > INT_MAX - out.matched ? INT_MAX : enough + out.matched, aim);
+  if (!found) return out;
+  for (int c : found->chosen)
+    out.chosen.push_back(first[c]);
+  out.exhausted = found->exhausted;
+  return out;
+}
+
 }  // namespace
 
 std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
                             std::chrono::steady_clock::time_point deadline,
-                            const std::atomic<bool>* stop, Branching branching, int enough,
-                            Aim aim) {
-  // Each choice of components is a candidate whose parts are components
-  // (numbered from 0, fewer than the parts): the most disjoint ones are the
-  // most sets of spare parts.
-  std::unordered_map<uint32_t, int> component;
-  std::unordered_set<uint32_t> seen;
-  std::vector<Candidate> choices;
-  std::vector<int> first;  // the candidate of sets making each choice
-  for (size_t i = 0; i < sets.size(); ++i) {
-    const uint32_t key = sets[i].spares;
-    if (key == 0 || !seen.insert(key).second) continue;
-    Candidate c;
-    for (uint32_t rest = key; rest != 0; rest >>= kSpareComponentBits) {
-      const int named =
-          component.try_emplace(rest & kComponentMask, static_cast<int>(component.size()))
-              .first->second;
-      c.parts[c.size++] = static_cast<Part>(named);
-    }
-    choices.push_back(c);
-    first.push_back(static_cast<int>(i));
+                            const std::atomic<bool>* stop, Branching branching, int enough, Aim aim,
+                            bool unsure_spends) {
+  // The sets that cost the matching nothing are few and their search is
+  // short; where they fall short, the sets that spend some of it as well
+  // (two that take the two ends of one of its sets gain two for one).
+  Found best = Search(sets, false, work, deadline, stop, branching, enough, aim);
+  if (std::ssize(best.chosen) < enough && (best.exhausted || unsure_spends) &&
+      std::chrono::steady_clock::now() < deadline && (stop == nullptr || !*stop) &&
+      std::any_of(sets.begin(), sets.end(), [](const Candidate& c) { return c.spends_matching; })) {
+    Found spending = Search(sets, true, work, deadline, stop, branching, enough, aim);
+    if (std::ssize(spending.chosen) - spending.matched > std::ssize(best.chosen)) best = spending;
   }
-  if (choices.empty()) return {};
-  const std::optional<RelaxedSearch> found =
-      relaxed_search(choices, work, deadline, stop, branching, enough, aim);
-  if (!found) return {};
+  // The caller matches what the others leave, which gives as many sets of
+  // the matching at least.
   std::vector<int> out;
-  for (int c : found->chosen)
-    out.push_back(first[c]);
+  for (int c : best.chosen)
+    if (sets[c].size != kPair) out.push_back(c);
   std::sort(out.begin(), out.end());
   return out;
 }

@@ -1,6 +1,7 @@
 // The most sets that cost a largest matching of sets of two nothing: each
 // takes spare parts of distinct components of the matching's graph, and
-// no two take parts of one component.
+// no two take parts of one component; else the most that gain more than
+// they cost it.
 #pragma once
 
 #include <atomic>
@@ -16,8 +17,13 @@
 /// components: the relaxation's search over the choices, each a candidate
 /// whose parts are its components, within `work` choices priced and the
 /// `deadline` or until `stop` is set or it holds `enough`, else the most
-/// it found; `branching` and `aim` as the relaxation's.
+/// it found; `branching` and `aim` as the relaxation's. Where they are
+/// fewer than `enough` and no selection has more (or even where that is
+/// unsure, with `unsure_spends`), the same search with the sets that spend
+/// the matching (Candidate::spends_matching) as well, each set of the
+/// matching among the choices: the candidates it finds beside those sets,
+/// where they gain more. The sets of two are never among those returned.
 std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
                             std::chrono::steady_clock::time_point deadline,
                             const std::atomic<bool>* stop, Branching branching, int enough,
-                            Aim aim = Aim::kBestFound);
+                            Aim aim = Aim::kBestFound, bool unsure_spends = false);
