@@ -58,15 +58,26 @@ std::vector<int> spare_sets(const std::vector<Candidate>& sets, int64_t work,
                             std::chrono::steady_clock::time_point deadline,
                             const std::atomic<bool>* stop, Branching branching, int enough, Aim aim,
                             bool unsure_spends) {
+  auto time_left = [&] {
+    return std::chrono::steady_clock::now() < deadline && (stop == nullptr || !*stop);
+  };
   // The sets that cost the matching nothing are few and their search is
-  // short; where they fall short, the sets that spend some of it as well
-  // (two that take the two ends of one of its sets gain two for one).
+  // short; a search that is long in one branching is often short in the
+  // other, so where the first stops short and unsure, the other.
   Found best = Search(sets, false, work, deadline, stop, branching, enough, aim);
-  if (std::ssize(best.chosen) < enough && (best.exhausted || unsure_spends) &&
-      std::chrono::steady_clock::now() < deadline && (stop == nullptr || !*stop) &&
+  if (std::ssize(best.chosen) < enough && !best.exhausted && time_left()) {
+    const Branching other_way =
+        branching == Branching::kFavouredSet ? Branching::kTightestPart : Branching::kFavouredSet;
+    Found other = Search(sets, false, work, deadline, stop, other_way, enough, aim);
+    if (other.chosen.size() > best.chosen.size() || other.exhausted) best = std::move(other);
+  }
+  // Where they fall short, the sets that spend some of the matching as
+  // well (two that take the two ends of one of its sets gain two for one).
+  if (std::ssize(best.chosen) < enough && (best.exhausted || unsure_spends) && time_left() &&
       std::any_of(sets.begin(), sets.end(), [](const Candidate& c) { return c.spends_matching; })) {
     Found spending = Search(sets, true, work, deadline, stop, branching, enough, aim);
-    if (std::ssize(spending.chosen) - spending.matched > std::ssize(best.chosen)) best = spending;
+    if (std::ssize(spending.chosen) - spending.matched > std::ssize(best.chosen))
+      best = std::move(spending);
   }
   // The caller matches what the others leave, which gives as many sets of
   // the matching at least.
