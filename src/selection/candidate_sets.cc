@@ -78,7 +78,8 @@ std::vector<Window> Windows(const std::vector<Side>& sides, const Pairing& p, fl
 }
 
 /// What a candidate's parts give the sets that cost a largest matching of
-/// the sets of two single sides little (Candidate::spares and ::spends_matching).
+/// the sets of two single sides little (Candidate::spares and
+/// Candidate::spends_matching).
 struct SpareNames {
   uint32_t key = 0;
   bool spends_matching = false;

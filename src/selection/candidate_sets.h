@@ -30,9 +30,10 @@ struct Candidate {
   /// For a set of three or four parts that a largest matching of the sets
   /// of two single sides can each leave out, in distinct components of
   /// that graph: the components, a byte each (else 0; 0 for all where the
-  /// sets of two are too many to list whole). With `spends_matching`, one part may
-  /// instead lie in a component the matching covers whole, named by itself,
-  /// or the set is a set of that matching there, named by its two parts.
+  /// sets of two are too many to list whole). With `spends_matching`, one
+  /// part may instead lie in a component the matching covers whole, named
+  /// by itself, or the set is a set of that matching there, named by its
+  /// two parts.
   uint32_t spares = 0;
 };
 static_assert(sizeof(Candidate) <= 7 * sizeof(int), "the lists hold up to a million candidates");
