@@ -138,14 +138,22 @@ void SortByDeviation(std::vector<Candidate>* sets) {
   sets->swap(sorted);
 }
 
+/// A value for each part, -1 for none.
+using PerPart = std::array<int, kNoPart + 1>;
+constexpr PerPart kNoneForAny = [] {
+  PerPart none{};
+  none.fill(-1);
+  return none;
+}();
+
 /// What each part may give the sets that cost a largest matching of the
 /// sets of two single sides little.
 struct Spares {
   /// The component of each spare part (by its lowest part), -1 for others.
-  std::array<int, kNoPart + 1> component;
+  PerPart component = kNoneForAny;
   /// For each part of a component the matching covers whole, its partner
   /// in the matching; -1 for others.
-  std::array<int, kNoPart + 1> mate;
+  PerPart mate = kNoneForAny;
 };
 
 /// For each part a largest matching of the sets of two single sides can
@@ -176,8 +184,6 @@ Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
     }
   }
   Spares spare;
-  spare.component.fill(-1);
-  spare.mate.fill(-1);
   // The greedy matching in the order of values, without one part.
   auto matching = [&](int without, bool record) {
     int made = 0;
@@ -212,7 +218,7 @@ Spares SpareParts(const std::vector<Side>& sides, const SideList& singles,
 
 /// Whether side a holds spare parts of distinct components only.
 bool SpareSide(const Side& a, const Spares& spare) {
-  const std::array<int, kNoPart + 1>& c = spare.component;
+  const PerPart& c = spare.component;
   return c[a.parts[0]] >= 0 &&
          (a.single() || (c[a.parts[1]] >= 0 && c[a.parts[1]] != c[a.parts[0]]));
 }
@@ -299,8 +305,6 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   // few of these; where most components stand alone (values over decades),
   // such a matching and as many of these as the components allow.
   Spares spare;
-  spare.component.fill(-1);
-  spare.mate.fill(-1);
   for (size_t k = 0; k < pairings.size(); ++k)
     if (whole(k)) spare = SpareParts(sides, singles, windows[k], out.singles);
   std::unordered_map<uint32_t, int> same_components;
