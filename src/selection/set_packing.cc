@@ -945,8 +945,14 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
       std::min(most, static_cast<size_t>(std::accumulate(bound.begin(), bound.end(), 0)));
   // Where they still fall short, the most sets of spare parts with a
   // largest matching of the rest (as large as the whole one: the sets of
-  // spare parts cost it nothing), or as many as reach the bounds.
-  if (spares != nullptr && !short_clusters().empty()) {
+  // spare parts cost it nothing), or as many as reach the bounds. Where no
+  // two single components make a set, the matching is empty and those sets
+  // are the candidates themselves (or none, without NUL), which the
+  // relaxation has searched: that time goes to the searches below.
+  const bool all_spare =
+      relaxed != nullptr &&
+      std::none_of(sets_.begin(), sets_.end(), [](const Candidate& c) { return c.size == kPair; });
+  if (spares != nullptr && !all_spare && !short_clusters().empty()) {
     std::vector<int> spares_first =
         spares->Get(static_cast<int>(goal) - static_cast<int>(matched.size()));
     for (int c : spares_first)
