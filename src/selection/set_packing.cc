@@ -121,9 +121,10 @@ class Packer {
   /// `relaxation` (if any): the relaxation's search, asked for where the
   /// greedy starts fall short of the bounds; `spares` (if any): the most
   /// sets of spare parts, asked for where they still fall short, a start
-  /// besides them.
+  /// besides them; `last` (if any): a search asked for where the others
+  /// spent their work short of the bounds before the clock.
   Packing Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
-              RelaxationOnDemand* relaxation);
+              RelaxationOnDemand* relaxation, RelaxationOnDemand* last);
 
  private:
   void BuildPartLists();
@@ -861,7 +862,7 @@ std::vector<int> Packer::Clusters() {
 }
 
 Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
-                    RelaxationOnDemand* relaxation) {
+                    RelaxationOnDemand* relaxation, RelaxationOnDemand* last) {
   pairs_whole_ = pairs_complete;
   if (settled_ != nullptr) Shuffle();
   // Greedy by deviation, and greedy by size then deviation (small sets
@@ -1006,11 +1007,24 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
         if (cluster[sets_[c].parts[0]] == k) ++bound[k];
     }
   }
+  int upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
+  if (relaxed != nullptr) upper_bound = std::min(upper_bound, relaxed->upper_bound);
+  // Where the searches spent their work short of the bounds before the
+  // clock, the last search in the time left; its selection, where larger,
+  // stands.
+  if (last != nullptr && std::ssize(chosen_) < upper_bound && !Late()) {
+    const std::optional<RelaxedSearch>& found = last->Get();
+    if (found && found->chosen.size() > chosen_.size()) {
+      for (int c : std::vector<int>(chosen_))
+        Drop(c);
+      for (int c : found->chosen)
+        Take(c);
+    }
+  }
   Packing out;
   out.chosen = LowerDeviations(chosen_);
   std::sort(out.chosen.begin(), out.chosen.end());
-  out.upper_bound = std::accumulate(bound.begin(), bound.end(), 0);
-  if (relaxed != nullptr) out.upper_bound = std::min(out.upper_bound, relaxed->upper_bound);
+  out.upper_bound = upper_bound;
   out.proven = static_cast<int>(out.chosen.size()) == out.upper_bound;
   out.timed_out = stopped_;
   out.work = work_;
@@ -1025,7 +1039,8 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // Where those sets fall short and it is unsure whether more of them
   // exist, the second one also looks among the sets that spend the
   // matching, a longer search that the first leaves to it.
-  auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation) {
+  auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation,
+                 RelaxationOnDemand* last) {
     Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
     const bool helper = settled != nullptr;
     SparesOnDemand spares([&](int enough) {
@@ -1033,7 +1048,7 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
                         settled, helper ? Branching::kTightestPart : Branching::kFavouredSet,
                         enough, helper ? Aim::kGreedyStart : Aim::kBestFound, helper);
     });
-    return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation);
+    return packer.Run(candidates.complete, candidates.pairs_complete, &spares, relaxation, last);
   };
   auto make_relaxation = [&](int64_t work, const std::atomic<bool>* stop, Branching branching,
                              Aim aim) {
@@ -1045,8 +1060,16 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   };
   RelaxationOnDemand first_relaxation =
       make_relaxation(kRelaxedWork, nullptr, Branching::kFavouredSet, Aim::kBestFound);
+  // Where the first search spends its work short of the bounds before the
+  // clock, the relaxation's search once more, branching on the favoured
+  // candidate and aiming at a greedy start (the way neither search took):
+  // it finds some selections of nearly every part in sets of four that
+  // the others miss. It ends where the second search proves its count.
+  std::atomic<bool> other_proven{false};
+  RelaxationOnDemand last = make_relaxation(kHelperRelaxedWork, &other_proven,
+                                            Branching::kFavouredSet, Aim::kGreedyStart);
   if (std::thread::hardware_concurrency() < kSearchThreads)
-    return run(0, nullptr, &first_relaxation);
+    return run(0, nullptr, &first_relaxation, &last);
   // A second core searches the same candidates in another order: where
   // one order is slow to find the last set, another is often quick; and
   // its relaxation's search, where it runs, branches at the tightest part
@@ -1064,18 +1087,19 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
       try {
         RelaxationOnDemand longer = make_relaxation(kHelperRelaxedWork, &settled,
                                                     Branching::kTightestPart, Aim::kGreedyStart);
-        other = run(kHelperSeed, &settled, &longer);
+        other = run(kHelperSeed, &settled, &longer, nullptr);
         other_ran = true;
+        other_proven = other.proven;
       } catch (const std::exception&) {
         // Out of memory, say: the first search's result stands.
       }
     });
   } catch (const std::exception&) {
-    return run(0, nullptr, &first_relaxation);
+    return run(0, nullptr, &first_relaxation, &last);
   }
   Packing first;
   try {
-    first = run(0, nullptr, &first_relaxation);
+    first = run(0, nullptr, &first_relaxation, &last);
   } catch (...) {
     settled = true;
     helper.join();
