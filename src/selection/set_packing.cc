@@ -1011,7 +1011,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
   if (relaxed != nullptr) upper_bound = std::min(upper_bound, relaxed->upper_bound);
   // Where the searches spent their work short of the bounds before the
   // clock, the last search in the time left; its selection, where larger,
-  // stands.
+  // stands, and its bound holds too.
   if (last != nullptr && std::ssize(chosen_) < upper_bound && !Late()) {
     const std::optional<RelaxedSearch>& found = last->Get();
     if (found && found->chosen.size() > chosen_.size()) {
@@ -1020,6 +1020,7 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
       for (int c : found->chosen)
         Take(c);
     }
+    if (found) upper_bound = std::min(upper_bound, found->upper_bound);
   }
   Packing out;
   out.chosen = LowerDeviations(chosen_);
