@@ -25,9 +25,11 @@ struct Selection {
 /// The most sets of the pair table Mb, records 0 to nn (after Sort(nn)),
 /// with the component list starting at slot Ns, at `threshold` (the run's
 /// tch), the output flags v1, v2 (fv1, fv2) saying which kinds count. Among
-/// selections of that size, one of small total deviation. The search ends
-/// by a budget of work, so the same table gives the same selection, or by
-/// a clock limit of 0.7 s, which a busy or slow machine reaches first.
+/// selections of that size, one of small total deviation. The searches end
+/// by a budget of work, so that a count they prove comes with the same
+/// selection on any machine, or by a clock limit of 0.7 s, which a busy or
+/// slow machine reaches first; where the work ends short of the bounds, a
+/// last search takes the time left.
 Selection most_sets(int nn, int Ns, float threshold, char v1, char v2);
 
 /// Whether the components still free (flagRR[k] == kFree for relative
