@@ -77,6 +77,31 @@ std::vector<Window> Windows(const std::vector<Side>& sides, const Pairing& p, fl
   return w;
 }
 
+/// The sides that some window pairs with another, as the lower side or
+/// the higher.
+std::vector<bool> PairedSides(size_t count, const std::vector<Pairing>& pairings,
+                              const std::vector<std::vector<Window>>& windows) {
+  std::vector<bool> paired(count, false);
+  for (size_t k = 0; k < pairings.size(); ++k) {
+    const SideList& high = *pairings[k].high;
+    // Where the windows open and close along the higher list.
+    std::vector<int> opened(high.size() + 1, 0);
+    for (size_t i = 0; i < windows[k].size(); ++i) {
+      const Window& w = windows[k][i];
+      if (w.first >= w.end) continue;
+      paired[(*pairings[k].low)[i]] = true;
+      ++opened[w.first];
+      --opened[w.end];
+    }
+    int open = 0;
+    for (size_t j = 0; j < high.size(); ++j) {
+      open += opened[j];
+      if (open > 0) paired[high[j]] = true;
+    }
+  }
+  return paired;
+}
+
 /// What a candidate's parts give the sets that cost a largest matching of
 /// the sets of two single sides little (Candidate::spares and
 /// Candidate::spends_matching).
@@ -290,6 +315,7 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   }
   out.complete = total <= cap;
   out.window_pairs = total;
+  out.cover = side_cover(sides, PairedSides(sides.size(), pairings, windows));
   const size_t partners =
       out.complete ? SIZE_MAX : std::max(kFewestPartners, cap / std::max<size_t>(lows, 1));
   // The sets of two single sides bound the count through a matching, which

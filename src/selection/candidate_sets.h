@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "selection/set_sides.h"
+#include "selection/side_cover.h"
 
 /// The most parts a set holds.
 inline constexpr int kMaxSetParts = 4;
@@ -53,6 +54,9 @@ struct CandidateSets {
   size_t window_pairs = 0;
   /// The parts of the sides of one part, each once, in the order of values.
   std::vector<Part> singles;
+  /// A least cover of the sides a window pairs with another (those of
+  /// every valid set, listed or not, and maybe a few more).
+  CoverHalves cover{};
 };
 
 /// The candidate sets of `sides` (in value order) at `threshold` whose

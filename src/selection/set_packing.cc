@@ -97,8 +97,10 @@ class Packer {
   /// A packer with a `seed` other than 0 searches in a shuffled order from
   /// the start, and stops once `settled` is set.
   Packer(const std::vector<Candidate>& sets, const std::vector<Part>& singles,
-         const PackingLimits& limits, uint64_t seed = 0, const std::atomic<bool>* settled = nullptr)
+         const CoverHalves& cover, const PackingLimits& limits, uint64_t seed = 0,
+         const std::atomic<bool>* settled = nullptr)
       : sets_(sets),
+        cover_(cover),
         limits_(limits),
         state_(sets.size()),
         random_(kRandomSeed + seed),
@@ -168,6 +170,7 @@ class Packer {
   std::vector<int> Clusters();
 
   const std::vector<Candidate>& sets_;
+  const CoverHalves& cover_;
   PackingLimits limits_;
   /// Candidates holding each part, by size, then in rising index:
   /// list_[start_[p]] on.
@@ -910,6 +913,19 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
   };
   bound.fill(INT_MAX);
   share_bounds();
+  // Every set holds a whole part of the sides' cover on each side: a
+  // quarter of the cover's halves bounds each cluster, and where those
+  // shares sum to less, the search takes them.
+  std::array<int, kParts> halves{};
+  std::array<double, kParts> cover_prices{};
+  for (int p = 0; p < kParts; ++p) {
+    cover_prices[p] = static_cast<double>(cover_[p]) / kSetCoverHalves;
+    if (cluster[p] >= 0) halves[cluster[p]] += cover_[p];
+  }
+  for (int k = 0; k < kParts; ++k)
+    bound[k] = std::min(bound[k], halves[k] / kSetCoverHalves);
+  UsePrices(cover_prices);
+  share_bounds();
   // The matching may not be a largest of an incomplete list.
   for (int k = 0; k < kParts; ++k)
     if (pairs_complete && parts[k] > 0)
@@ -1042,7 +1058,7 @@ Packing pack_sets(const CandidateSets& candidates, const PackingLimits& limits) 
   // matching, a longer search that the first leaves to it.
   auto run = [&](uint64_t seed, const std::atomic<bool>* settled, RelaxationOnDemand* relaxation,
                  RelaxationOnDemand* last) {
-    Packer packer(candidates.sets, candidates.singles, limits, seed, settled);
+    Packer packer(candidates.sets, candidates.singles, candidates.cover, limits, seed, settled);
     const bool helper = settled != nullptr;
     SparesOnDemand spares([&](int enough) {
       return spare_sets(candidates.sets, helper ? kHelperSpareWork : kSpareWork, limits.deadline,
