@@ -2,8 +2,10 @@
 // sides and every side holds a part of any cover of the sides, so a set
 // holds two parts of a cover, and a cover of c parts bounds the sets by
 // c / 2. Where a band around a sought value keeps only the pairs whose
-// components sum near it, far fewer parts than the stock's cover them:
-// most pairs need one of the components below the band's middle.
+// values lie near it, far fewer parts than the stock's cover them: a
+// pair's value rises with each of its components, so most of those pairs
+// need one component below the value whose pair with itself is the band's
+// middle.
 #pragma once
 
 #include <array>
