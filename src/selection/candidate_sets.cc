@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "engine/deviation.h"
+#include "selection/side_pairing.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ constexpr int kSameComponents = 2;
 /// The sets of spare parts are looked for among at most this many pairs of
 /// sides.
 constexpr size_t kSpareScan = 4000000;
+constexpr int kNoSide = -1;
 
 std::vector<Pairing> AllowedPairings(const SideList& singles, const SideList& pairs, char v1,
                                      char v2) {
@@ -315,7 +317,8 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
   }
   out.complete = total <= cap;
   out.window_pairs = total;
-  out.cover = side_cover(sides, PairedSides(sides.size(), pairings, windows));
+  const std::vector<bool> paired = PairedSides(sides.size(), pairings, windows);
+  out.cover = side_cover(sides, paired);
   const size_t partners =
       out.complete ? SIZE_MAX : std::max(kFewestPartners, cap / std::max<size_t>(lows, 1));
   // The sets of two single sides bound the count through a matching, which
@@ -383,6 +386,24 @@ CandidateSets candidate_sets(const std::vector<Side>& sides, float threshold, ch
         const int b = NearestBelow(sides, high, first, a, threshold);
         if (b >= 0) Add(sides, b, a, SpareKey(sides[b], sides[a], spare), &out.sets);
       }
+    }
+  }
+  // The sets of the sides' pairing, marked as a start, listed where a cut
+  // list left them out.
+  if (kind_counts(kSetOfPairs, v1, v2)) {
+    const std::vector<std::pair<int, int>> pairing = side_pairing(sides, paired, threshold);
+    std::vector<int> partner(sides.size(), kNoSide);
+    for (auto [a, b] : pairing)
+      partner[a] = b;
+    for (Candidate& c : out.sets) {
+      if (partner[c.low] != c.high) continue;
+      c.side_paired = true;
+      partner[c.low] = kNoSide;
+    }
+    for (auto [a, b] : pairing) {
+      if (partner[a] != b) continue;
+      Add(sides, a, b, SpareKey(sides[a], sides[b], spare), &out.sets);
+      out.sets.back().side_paired = true;
     }
   }
   SortByDeviation(&out.sets);

@@ -28,6 +28,8 @@ struct Candidate {
   char kind = 0;
   /// See `spares` (beside `kind`, where the candidate has room for it).
   bool spends_matching = false;
+  /// One of the sets of the sides' pairing (side_pairing.h), a start.
+  bool side_paired = false;
   /// For a set of three or four parts that a largest matching of the sets
   /// of two single sides can each leave out, in distinct components of
   /// that graph: the components, a byte each (else 0; 0 for all where the

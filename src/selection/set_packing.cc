@@ -883,6 +883,12 @@ Packing Packer::Run(bool complete, bool pairs_complete, SparesOnDemand* spares,
   Matching(0, nullptr, &matched);
   small_first = Greedy(by_deviation, matched);
   if (small_first.size() > greedy.size()) greedy.swap(small_first);
+  // And the sets of the sides' pairing first, where the windows are wide.
+  std::vector<int> paired;
+  for (size_t i = 0; i < sets_.size(); ++i)
+    if (sets_[i].side_paired) paired.push_back(static_cast<int>(i));
+  small_first = Greedy(by_deviation, paired);
+  if (small_first.size() > greedy.size()) greedy.swap(small_first);
 
   // The bound of each cluster: clusters share no candidate. An incomplete
   // list may split a cluster, so it counts as one.
