@@ -346,7 +346,9 @@ TEST(MostSets, SidesCoverBoundsABand) {
         candidate_sets(collect_sides(nn, kFirstComponentSlot), row.threshold, 'Y', 'P', kCap);
     const Packing p = pack_sets(c, {INT64_MAX, past});
     EXPECT_EQ(p.upper_bound, row.bound) << row.parts;
-    if (row.started) EXPECT_EQ(static_cast<int>(p.chosen.size()), row.bound) << row.parts;
+    if (row.started) {
+      EXPECT_EQ(static_cast<int>(p.chosen.size()), row.bound) << row.parts;
+    }
   }
 }
 
